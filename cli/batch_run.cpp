@@ -1,0 +1,155 @@
+#include "batch_run.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "engine_binding.h"
+
+namespace korvel::cli {
+namespace {
+
+constexpr const char* kProgramVersion = "2015.5.1";
+constexpr int32_t kMismatch = 1;
+
+std::string UserName() {
+    const char* user = std::getenv("USER");
+    if (!user || !*user) {
+        const passwd* entry = getpwuid(getuid());
+        user = entry ? entry->pw_name : "";
+    }
+    return std::string(user).substr(0, 16);
+}
+
+std::string HostName() {
+    char buffer[256] = {};
+    if (gethostname(buffer, sizeof buffer - 1) != 0) return {};
+    return std::string(buffer).substr(0, 16);
+}
+
+// A fresh folder of our own, removed with everything the engine left in it.
+class WorkingFolder {
+public:
+    WorkingFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "korvel-run-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a working folder");
+        path_ = pattern;
+    }
+    ~WorkingFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Keeps the current folder for the duration of a call.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentFolder() {
+        std::error_code ec;
+        std::filesystem::current_path(previous_, ec);
+    }
+
+private:
+    std::filesystem::path previous_;
+};
+
+bool IsErrorLine(const std::string& line) {
+    return line.find("ERROR STOP --") != std::string::npos ||
+           line.find("ERROR --") != std::string::npos ||
+           line.find("TOO MUCH DATA FOR AVAILABLE STORAGE") != std::string::npos;
+}
+
+void ReadReport(RunResult& result) {
+    std::ifstream report(result.reportFile);
+    if (!report) {
+        result.status = RunStatus::Failed;
+        result.message = "the engine wrote no report";
+        return;
+    }
+    bool ended = false;
+    std::string line;
+    while (std::getline(report, line)) {
+        if (line.find("Time and Date of Analysis") != std::string::npos) ++result.sections;
+        if (line.rfind("     END OF ANALYSIS", 0) == 0) ended = true;
+        if (IsErrorLine(line) && result.message.empty()) {
+            result.message = line.substr(line.find_first_not_of(' '));
+        }
+    }
+    if (!ended) {
+        result.status = RunStatus::Failed;
+        result.message = "the report is incomplete";
+    } else {
+        result.status = result.message.empty() ? RunStatus::Analysed : RunStatus::DataError;
+    }
+}
+
+}  // namespace
+
+std::filesystem::path WithExtension(const std::filesystem::path& path, const std::string& ext) {
+    std::filesystem::path out = path;
+    out.replace_extension(ext);
+    return out;
+}
+
+std::string ControlFileText(const std::filesystem::path& dataFile) {
+    std::ostringstream out;
+    const std::string host = HostName();
+    out << kProgramVersion << "\r\n"
+        << std::string("korvel-run ") + kProgramVersion << "\r\n"
+        << UserName() << ", " << host << "\r\n"
+        << 0 << "\r\n"
+        << dataFile.string() << "\r\n"
+        << WithExtension(dataFile, ".kv5o").string() << "\r\n"
+        << WithExtension(dataFile, ".kv5p").string() << "\r\n"
+        << WithExtension(dataFile, ".kv5r").string() << "\r\n";
+    return out.str();
+}
+
+RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& enginePath) {
+    RunResult result;
+    std::error_code ec;
+    result.dataFile = std::filesystem::absolute(dataFile, ec);
+    if (!std::filesystem::is_regular_file(result.dataFile, ec)) {
+        result.message = "no such data file";
+        return result;
+    }
+    result.reportFile = WithExtension(result.dataFile, ".kv5o");
+
+    try {
+        WorkingFolder folder;
+        {
+            std::ofstream control(folder.path() / "names.dat", std::ios::binary);
+            control << ControlFileText(result.dataFile);
+            if (!control.flush()) throw std::runtime_error("cannot write the control file");
+        }
+        EngineBinding engine(enginePath);
+        CurrentFolder inFolder(folder.path());
+        const int32_t code = engine.Call(1);
+        if (code == kMismatch) {
+            result.message = "the engine library does not belong to this program";
+            return result;
+        }
+        if (code != 0) {
+            result.message = "the analysis stopped (see the messages above)";
+            return result;
+        }
+    } catch (const std::exception& e) {
+        result.message = e.what();
+        return result;
+    }
+    ReadReport(result);
+    return result;
+}
+
+}  // namespace korvel::cli

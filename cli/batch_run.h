@@ -1,0 +1,36 @@
+// Analysing one data file through the engine library, the way the
+// interactive program does it: a private working folder as the current
+// folder, the control file "names.dat" there, the entry point called with 1,
+// and the report, plot data file and run notes left beside the data file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace korvel::cli {
+
+enum class RunStatus {
+    Analysed,      // the engine finished and the report names no error
+    DataError,     // the engine finished, but the report ends on an error in the data
+    Failed,        // the file could not be analysed at all
+};
+
+struct RunResult {
+    std::filesystem::path dataFile;
+    RunStatus status = RunStatus::Failed;
+    std::string message;              // why it failed, or the first error line of the report
+    int sections = 0;                 // sections the report has a header for
+    std::filesystem::path reportFile;
+};
+
+// The data file's path with its extension replaced (".kv5o", ".kv5p", ".kv5r"):
+// the text after the last "." of the file name goes; a name without one gets it appended.
+std::filesystem::path WithExtension(const std::filesystem::path& path, const std::string& ext);
+
+// The eight lines of "names.dat" for `dataFile` (an absolute path), CR LF ended.
+std::string ControlFileText(const std::filesystem::path& dataFile);
+
+RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& enginePath);
+
+}  // namespace korvel::cli

@@ -1,0 +1,35 @@
+// Loads the engine library by path, finds its entry point and unloads it
+// again, so every analysis starts the engine from nothing.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace korvel::cli {
+
+class EngineLoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class EngineBinding {
+public:
+    // Throws EngineLoadError with dlerror's text when the library or its
+    // entry point "_IKORVEL" cannot be found.
+    explicit EngineBinding(const std::string& libraryPath);
+    ~EngineBinding();
+    EngineBinding(const EngineBinding&) = delete;
+    EngineBinding& operator=(const EngineBinding&) = delete;
+
+    int32_t Call(int32_t argument) const { return entry_(argument); }
+
+private:
+    void* handle_ = nullptr;
+    int32_t (*entry_)(int32_t) = nullptr;
+};
+
+// The engine library next to the running executable.
+std::string DefaultEnginePath();
+
+}  // namespace korvel::cli

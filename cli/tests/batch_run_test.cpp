@@ -1,0 +1,122 @@
+#include "batch_run.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace korvel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (fs::temp_directory_path() / "korvel-cli-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int RunCommand(const std::string& command) {
+    const int status = std::system((command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(BatchRun, ReplacesTheExtension) {
+    EXPECT_EQ(WithExtension("/a/b/Wall1.kv5d", ".kv5o"), fs::path("/a/b/Wall1.kv5o"));
+    EXPECT_EQ(WithExtension("/a/b.c/Wall", ".kv5p"), fs::path("/a/b.c/Wall.kv5p"));
+    EXPECT_EQ(WithExtension("/a/Wall.v2.kv5d", ".kv5r"), fs::path("/a/Wall.v2.kv5r"));
+}
+
+TEST(BatchRun, ControlFileHasEightCrLfLines) {
+    const std::string text = ControlFileText("/w/Wall1.kv5d");
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size());
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0], "2015.5.1");
+    EXPECT_NE(lines[2].find(", "), std::string::npos);
+    EXPECT_EQ(lines[3], "0");
+    EXPECT_EQ(lines[4], "/w/Wall1.kv5d");
+    EXPECT_EQ(lines[5], "/w/Wall1.kv5o");
+    EXPECT_EQ(lines[6], "/w/Wall1.kv5p");
+    EXPECT_EQ(lines[7], "/w/Wall1.kv5r");
+}
+
+TEST(BatchRun, MissingDataFileFails) {
+    const RunResult r = AnalyseFile("/nonexistent/wall.kv5d", KORVEL_ENGINE_LIBRARY);
+    EXPECT_EQ(r.status, RunStatus::Failed);
+    EXPECT_EQ(r.message, "no such data file");
+}
+
+TEST(BatchRun, MissingEngineFails) {
+    ScratchFolder scratch;
+    fs::copy_file(fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d", scratch.path() / "w.kv5d");
+    const RunResult r = AnalyseFile(scratch.path() / "w.kv5d", "/nonexistent/libengine.so");
+    EXPECT_EQ(r.status, RunStatus::Failed);
+    EXPECT_FALSE(fs::exists(scratch.path() / "w.kv5o"));
+}
+
+TEST(BatchRun, AnalysesAnExampleAndLeavesTheResultsBesideIt) {
+    ScratchFolder scratch;
+    const fs::path data = scratch.path() / "Wall One.kv5d";
+    fs::copy_file(fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d", data);
+    const fs::path before = fs::current_path();
+    const RunResult r = AnalyseFile(data, KORVEL_ENGINE_LIBRARY);
+    EXPECT_EQ(fs::current_path(), before);
+    EXPECT_EQ(r.status, RunStatus::Analysed) << r.message;
+    EXPECT_EQ(r.sections, 1);
+    for (const char* ext : {".kv5o", ".kv5p", ".kv5r"}) {
+        EXPECT_TRUE(fs::exists(scratch.path() / (std::string("Wall One") + ext))) << ext;
+    }
+    EXPECT_NE(ReadAll(r.reportFile).find("Name of input data file     : Wall One.kv5d"),
+              std::string::npos);
+}
+
+TEST(BatchRun, ReportsAnErrorInTheData) {
+    ScratchFolder scratch;
+    const fs::path data = scratch.path() / "bad.kv5d";
+    std::ofstream(data) << "t\r\n1 21\t1\t0\t0\t0 0 1 0 0\r\n10 12\t10\t1E-5\t60\t12\r\n";
+    const RunResult r = AnalyseFile(data, KORVEL_ENGINE_LIBRARY);
+    EXPECT_EQ(r.status, RunStatus::DataError);
+    EXPECT_EQ(r.message, "TOO MUCH DATA FOR AVAILABLE STORAGE");
+}
+
+TEST(KorvelRun, ExitCodes) {
+    const std::string exe = KORVEL_RUN_EXE;
+    EXPECT_EQ(RunCommand(exe + " --help"), 0);
+    EXPECT_EQ(RunCommand(exe), 2);
+    EXPECT_EQ(RunCommand(exe + " --bogus x.kv5d"), 2);
+    EXPECT_EQ(RunCommand(exe + " /nonexistent/wall.kv5d"), 1);
+
+    ScratchFolder scratch;
+    fs::copy_file(fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d", scratch.path() / "a.kv5d");
+    EXPECT_EQ(RunCommand(exe + " " + (scratch.path() / "a.kv5d").string()), 0);
+    EXPECT_EQ(RunCommand(exe + " " + (scratch.path() / "a.kv5d").string() + " /nonexistent/b.kv5d"),
+              1);
+}
+
+}  // namespace
+}  // namespace korvel::cli
