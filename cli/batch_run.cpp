@@ -86,6 +86,9 @@ void ReadReport(RunResult& result) {
             result.message = line.substr(line.find_first_not_of(' '));
         }
     }
+    report.clear();
+    report.seekg(0);
+    result.results = SummariseReport(report);
     if (!ended) {
         result.status = RunStatus::Failed;
         result.message = "the report is incomplete";

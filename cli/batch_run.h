@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "report_summary.h"
+
 namespace korvel::cli {
 
 enum class RunStatus {
@@ -21,6 +23,7 @@ struct RunResult {
     RunStatus status = RunStatus::Failed;
     std::string message;              // why it failed, or the first error line of the report
     int sections = 0;                 // sections the report has a header for
+    std::vector<SectionSummary> results;  // one per results block
     std::filesystem::path reportFile;
 };
 

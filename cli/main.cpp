@@ -57,15 +57,23 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const std::string& file : files) {
         const auto result = korvel::cli::AnalyseFile(file, engine);
+        const auto describeSections = [&] {
+            for (size_t i = 0; i < result.results.size(); ++i) {
+                std::cout << "  section " << i + 1 << ": "
+                          << korvel::cli::DescribeSection(result.results[i]) << '\n';
+            }
+        };
         switch (result.status) {
             case RunStatus::Analysed:
                 std::cout << file << ": analysed, " << result.sections << " section(s); report "
                           << result.reportFile.string() << '\n';
+                describeSections();
                 break;
             case RunStatus::DataError:
                 ++failures;
                 std::cout << file << ": ended on an error in the data: " << result.message
                           << "; report " << result.reportFile.string() << '\n';
+                describeSections();
                 break;
             case RunStatus::Failed:
                 ++failures;
