@@ -1,84 +1,127 @@
-// korvel-run: analyses data files through the engine library, one after the
-// other, for batch work and automation.
-#include <cstring>
+// korvel-run: analyses data files through the engine library, for batch work
+// and automation; with -j in parallel worker processes.
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "batch_run.h"
 #include "engine_binding.h"
+#include "parallel_batch.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: korvel-run [--engine LIBRARY] FILE.kv5d...\n"
+    "Usage: korvel-run [-j N] [--json FILE] [--engine LIBRARY] FILE.kv5d...\n"
     "\n"
     "Analyses each data file with the KORVEL engine and writes the output report\n"
     "(.kv5o), the plot data file (.kv5p) and the run notes (.kv5r) beside it.\n"
-    "Prints one line per file. Exits with 0 when every file was analysed, with 1\n"
-    "when a file is missing, could not be analysed or its report ends on an error\n"
-    "in the data, and with 2 on wrong usage.\n"
+    "Prints a line per file with a line per section (iterations, how the solution\n"
+    "ended, largest deflection, moment and shear with their depths), then a summary.\n"
+    "Exits with 0 when every file was analysed, with 1 when a file is missing,\n"
+    "could not be analysed or its report ends on an error in the data, and with 2\n"
+    "on wrong usage.\n"
     "\n"
     "Options:\n"
+    "  -j N              analyse N files at a time in worker processes (default 1)\n"
+    "  --json FILE       also write a machine-readable summary (\"-\": standard output)\n"
     "  --engine LIBRARY  the engine library to use (default: libKorvel2015_DLL.so\n"
     "                    next to korvel-run)\n"
     "  -h, --help        show this text\n";
 
+int Usage(const std::string& problem) {
+    std::cerr << "korvel-run: " << problem << "\n" << kUsage;
+    return 2;
+}
+
+void PrintResult(std::ostream& out, const korvel::cli::RunResult& r, size_t done, size_t total) {
+    using korvel::cli::RunStatus;
+    if (total > 1) out << '[' << done << '/' << total << "] ";
+    out << r.dataFile.string() << ": ";
+    switch (r.status) {
+        case RunStatus::Analysed:
+            out << "analysed, " << r.sections << " section(s); report " << r.reportFile.string();
+            break;
+        case RunStatus::DataError:
+            out << "ended on an error in the data: " << r.message << "; report "
+                << r.reportFile.string();
+            break;
+        case RunStatus::Failed:
+            out << "not analysed: " << r.message;
+            break;
+    }
+    out << '\n';
+    for (size_t i = 0; i < r.results.size(); ++i) {
+        out << "  section " << i + 1 << ": " << korvel::cli::DescribeSection(r.results[i]) << '\n';
+    }
+    out.flush();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    using korvel::cli::RunStatus;
     std::string engine = korvel::cli::DefaultEnginePath();
+    std::string jsonPath;
+    int jobs = 1;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        const auto value = [&]() -> const char* { return ++i < argc ? argv[i] : nullptr; };
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
             return 0;
-        }
-        if (arg == "--engine") {
-            if (++i == argc) {
-                std::cerr << "korvel-run: --engine needs a library path\n" << kUsage;
-                return 2;
-            }
-            engine = argv[i];
+        } else if (arg == "--engine") {
+            const char* v = value();
+            if (!v) return Usage("--engine needs a library path");
+            engine = v;
+        } else if (arg == "--json") {
+            const char* v = value();
+            if (!v) return Usage("--json needs a file name");
+            jsonPath = v;
+        } else if (arg == "-j" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
+            const char* v = arg.size() > 2 ? arg.c_str() + 2 : value();
+            char* end = nullptr;
+            const long n = v ? std::strtol(v, &end, 10) : 0;
+            if (!v || *end != '\0' || n < 1 || n > 256) return Usage("-j needs a number from 1 to 256");
+            jobs = static_cast<int>(n);
         } else if (!arg.empty() && arg[0] == '-') {
-            std::cerr << "korvel-run: unknown option " << arg << "\n" << kUsage;
-            return 2;
+            return Usage("unknown option " + arg);
         } else {
             files.push_back(arg);
         }
     }
-    if (files.empty()) {
-        std::cerr << kUsage;
-        return 2;
-    }
+    if (files.empty()) return Usage("no data file given");
 
-    int failures = 0;
-    for (const std::string& file : files) {
-        const auto result = korvel::cli::AnalyseFile(file, engine);
-        const auto describeSections = [&] {
-            for (size_t i = 0; i < result.results.size(); ++i) {
-                std::cout << "  section " << i + 1 << ": "
-                          << korvel::cli::DescribeSection(result.results[i]) << '\n';
+    const auto start = std::chrono::steady_clock::now();
+    const auto results = korvel::cli::AnalyseFiles(
+        files, engine, jobs, [](const korvel::cli::RunResult& r, size_t done, size_t total) {
+            PrintResult(std::cout, r, done, total);
+        });
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    size_t sections = 0, failures = 0;
+    for (const auto& r : results) {
+        sections += r.results.size();
+        if (r.status != korvel::cli::RunStatus::Analysed) ++failures;
+    }
+    if (files.size() > 1) {
+        std::cout << "files: " << files.size() << ", sections: " << sections
+                  << ", failures: " << failures << ", wall time: " << seconds << " s\n";
+    }
+    if (!jsonPath.empty()) {
+        const std::string json = korvel::cli::ResultsJson(results, seconds);
+        if (jsonPath == "-") {
+            std::cout << json;
+        } else {
+            std::ofstream out(jsonPath, std::ios::binary);
+            out << json;
+            if (!out.flush()) {
+                std::cerr << "korvel-run: cannot write " << jsonPath << '\n';
+                return 1;
             }
-        };
-        switch (result.status) {
-            case RunStatus::Analysed:
-                std::cout << file << ": analysed, " << result.sections << " section(s); report "
-                          << result.reportFile.string() << '\n';
-                describeSections();
-                break;
-            case RunStatus::DataError:
-                ++failures;
-                std::cout << file << ": ended on an error in the data: " << result.message
-                          << "; report " << result.reportFile.string() << '\n';
-                describeSections();
-                break;
-            case RunStatus::Failed:
-                ++failures;
-                std::cout << file << ": not analysed: " << result.message << '\n';
-                break;
         }
     }
     return failures == 0 ? 0 : 1;
