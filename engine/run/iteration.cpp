@@ -60,8 +60,8 @@ void WriteMonitorLine(std::ostream& notes, int iteration, bool offCurve, int not
     static_assert(kMonitorStations == 5, "the layouts below print five deflections");
     const auto layout = offCurve ? "(3X, I4, 7X, \"YES\", 6X, I4, 2X, 5E10.3)"
                                  : "(3X, I4, 7X, \"NO\", 7X, I4, 2X, 5E10.3)";
-    notes << text::FormatLayout(layout,
-                                {iteration, notClosed, w[j], w[j + 1], w[j + 2], w[j + 3], w[j + 4]});
+    notes << text::FormatLayout(
+        layout, {iteration, notClosed, w[j], w[j + 1], w[j + 2], w[j + 3], w[j + 4]});
 }
 
 }  // namespace
@@ -98,8 +98,7 @@ SoilLine LinearisePYCurve(const PYCurve& curve, double y) {
     return line;
 }
 
-bool AddSoilSprings(const Problem& pr, const StationArray& w, StationArray& Qp,
-                    StationArray& Sp) {
+bool AddSoilSprings(const Problem& pr, const StationArray& w, StationArray& Qp, StationArray& Sp) {
     const int bottom = StationIndex(pr.N);
     bool offCurve = false;
     int previousFlag = 0;
@@ -155,8 +154,7 @@ void UpdateBendingStiffness(Problem& pr, const StationArray& w) {
             }
             const MEIPoint& lo = pts[m - 1];
             const MEIPoint& hi = pts[m];
-            const double denominator =
-                (hi.stiffness - lo.stiffness) * phi - hi.moment + lo.moment;
+            const double denominator = (hi.stiffness - lo.stiffness) * phi - hi.moment + lo.moment;
             if (denominator == 0.0) continue;  // segment parallel to M = phi·EI: keep F
             const double t = (lo.moment - phi * lo.stiffness) / denominator;
             pr.F[j] = lo.stiffness + t * (hi.stiffness - lo.stiffness);
@@ -172,14 +170,11 @@ IterationOutcome Iterate(Problem& pr, std::ostream& notes) {
     IterationOutcome outcome;
     StationArray& w = outcome.w;  // starts at 0 everywhere
     StationArray reference = w;   // deflections when F was last updated
-    const int first = StationIndex(-1);
-    const int last = StationIndex(pr.N + 1);
-
     outcome.end = IterationEnd::kLimitReached;
     for (int iteration = 1; iteration <= pr.iterationLimit; ++iteration) {
-        StationArray Qp{}, Sp{};
-        std::copy(pr.Q.begin() + first, pr.Q.begin() + last + 1, Qp.begin() + first);
-        std::copy(pr.S.begin() + first, pr.S.begin() + last + 1, Sp.begin() + first);
+        // The solver reads the loads and springs of stations -1 to N+1 only.
+        StationArray Qp = pr.Q;
+        StationArray Sp = pr.S;
         const bool offCurve = AddSoilSprings(pr, w, Qp, Sp);
         const SolveCounts counts = Solve(pr, Qp, Sp, w);
 

@@ -25,12 +25,12 @@ struct SoilLine {
 SoilLine LinearisePYCurve(const PYCurve& curve, double y);
 
 // Adds the soil springs of the PYCurveTable, linearised at the deflections
-// `w`, to `Qp` and `Sp` (positions 3 to N+4). Curves flagged 1 open or
-// continue a chain whose springs vary linearly between curve stations, with
-// half values at both ends of each interval; curves flagged 0 after a chain
-// end stand alone. Returns whether any linearisation was off its curve.
-// Throws StationsNotInOrder() when a chain's stations decrease, TooMuchData()
-// for a curve station outside the station arrays.
+// `w`, to `Qp` and `Sp` at the curve stations down to the wall's bottom.
+// Curves flagged 1 open or continue a chain whose springs vary linearly
+// between curve stations, with half values at both ends of each interval;
+// a curve flagged 0 after a chain end stands alone. Returns whether any
+// linearisation was off its curve. Throws StationsNotInOrder() when a chain's
+// stations decrease, TooMuchData() for a curve station outside the arrays.
 bool AddSoilSprings(const Problem& pr, const StationArray& w, StationArray& Qp, StationArray& Sp);
 
 // Sets F at the stations of every moment-EI curve to the stiffness at which

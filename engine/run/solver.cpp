@@ -48,11 +48,16 @@ const SpecifiedValue& Specified(const Problem& pr, std::size_t k) {
     return pr.specified[k];
 }
 
+// Stations -3 to N+3 must fit the station arrays.
+void CheckCapacity(const Problem& pr) {
+    if (pr.N < 1 || StationIndex(pr.N + 3) > kStationPositions) throw TooMuchData();
+}
+
 }  // namespace
 
 SolveCounts Solve(const Problem& pr, const StationArray& Qp, const StationArray& Sp,
                   StationArray& w) {
-    if (pr.N < 1 || StationIndex(pr.N + 3) > kStationPositions) throw TooMuchData();
+    CheckCapacity(pr);
     const int first = StationIndex(-1);
     const int last = StationIndex(pr.N + 1);
     const double twoH = 2.0 * pr.h;
@@ -134,6 +139,7 @@ SolveCounts Solve(const Problem& pr, const StationArray& Qp, const StationArray&
 }
 
 std::vector<ResultRow> DeriveResults(const Problem& pr, StationArray w) {
+    CheckCapacity(pr);
     const int N = pr.N;
     const double h = pr.h;
     const double h2 = h * h;
@@ -143,9 +149,7 @@ std::vector<ResultRow> DeriveResults(const Problem& pr, StationArray w) {
     w[StationIndex(-2)] = 2.0 * w[StationIndex(-1)] - w[StationIndex(0)];
     w[StationIndex(N + 2)] = 2.0 * w[StationIndex(N + 1)] - w[StationIndex(N)];
 
-    const auto momentAt = [&](int j) {
-        return pr.F[j] * (w[j - 1] - 2.0 * w[j] + w[j + 1]) / h2;
-    };
+    const auto momentAt = [&](int j) { return pr.F[j] * (w[j - 1] - 2.0 * w[j] + w[j + 1]) / h2; };
 
     std::vector<ResultRow> rows;
     rows.reserve(static_cast<std::size_t>(N) + 2);
