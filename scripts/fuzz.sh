@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer and
+# UndefinedBehaviorSanitizer on) and runs each for a while.
+#   bash scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60)
+# Crashes are written to fuzz/findings/; the corpora grow in build-fuzz/corpus/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+build=${KORVEL_FUZZ_DIR:-$root/build-fuzz}
+bash "$root/scripts/install-deps.sh"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DKORVEL_FUZZ=ON -DKORVEL_BUILD_APP=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+  >/dev/null
+ninja -C "$build" -j2 fuzz_engine fuzz_record_reader
+
+mkdir -p "$root/fuzz/findings"
+run_target() {
+  local target=$1 seeds=$2
+  local corpus="$build/corpus/$target"
+  mkdir -p "$corpus"
+  cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
+  echo "== $target for ${seconds} s"
+  "$build/bin/$target" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$root/fuzz/findings/$target-" -print_final_stats=1 2>&1 |
+    grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Done' || true
+  test "${PIPESTATUS[0]}" -eq 0
+}
+run_target fuzz_engine "$root/examples"
+run_target fuzz_record_reader "$root/examples"
