@@ -27,6 +27,12 @@ struct PlotRow {
     double depth, deflection, moment, shear, reaction;
 };
 
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 std::tm LocalNow() {
     const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm now{};
@@ -40,8 +46,9 @@ class SectionLoop {
 public:
     SectionLoop(const ControlFile& control, const std::filesystem::path& folder,
                 std::istream& data, std::ostream& report, std::ostream& plot, std::ostream& notes,
-                std::ostream& err)
-        : control_(control),
+                std::ostream& err, RunStats* stats)
+        : stats_(stats),
+          control_(control),
           folder_(folder),
           in_(data),
           report_(report),
@@ -99,6 +106,8 @@ private:
         ReadRestraints(ctx, p);
         ReadStationData(ctx, p);
         ReadPYMod(ctx, p);
+        SectionTiming timing;
+        auto start = Clock::now();
         if (p.nStiffness > 0) {
             TakeInEarthPressure(ctx, p);
         } else {
@@ -108,14 +117,20 @@ private:
             SkipEarthPressure(quiet, p);
             plot_ << text::FreeFormatLine({0});
         }
+        timing.earthPressure = SecondsSince(start);
         effectiveOverburden_ = p.soil.effectiveOverburden;
         CheckNoDataBeyondEnd(p);
+        start = Clock::now();
         TakeInPYCurves(ctx, p);
+        timing.curves = SecondsSince(start);
         ReadEICurves(ctx, p);
 
         WriteSectionTitleLine(report_, title);
+        start = Clock::now();
         const IterationOutcome outcome = Iterate(p, notes_);
         const std::vector<ResultRow> rows = DeriveResults(p, outcome.w);
+        timing.iteration = SecondsSince(start);
+        if (stats_) stats_->sections.push_back(timing);
         WriteResultsBlock(report_, labels_, outcome, rows, p.N);
         lastRows_.clear();
         for (const ResultRow& r : rows) {
@@ -146,6 +161,7 @@ private:
         }
     }
 
+    RunStats* stats_;
     const ControlFile& control_;
     std::filesystem::path folder_;
     text::RecordReader in_;
@@ -167,7 +183,7 @@ private:
 
 }  // namespace
 
-int RunAnalysis(const std::filesystem::path& workFolder, std::ostream& err) {
+int RunAnalysis(const std::filesystem::path& workFolder, std::ostream& err, RunStats* stats) {
     const ControlFile control = ReadControlFile(FindIgnoringCase(workFolder, "names.dat"));
     if (!control.complete) {
         err << " PLEASE CREATE AN INPUT DATA FILE AND SAVE IT\n"
@@ -184,7 +200,7 @@ int RunAnalysis(const std::filesystem::path& workFolder, std::ostream& err) {
         return 2;
     }
 
-    SectionLoop loop(control, workFolder, data, report, plot, notes, err);
+    SectionLoop loop(control, workFolder, data, report, plot, notes, err, stats);
     if (!data) {
         err << " CANNOT OPEN THE INPUT DATA FILE " << control.dataPath << '\n';
         loop.EndWithError("     ERROR STOP -- CANNOT OPEN THE INPUT DATA FILE");
