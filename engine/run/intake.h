@@ -4,6 +4,9 @@
 // the stations; curves go into the section's PYCurveTable.
 #pragma once
 
+#include <filesystem>
+#include <vector>
+
 #include "run/input.h"
 
 namespace korvel::engine {
@@ -18,6 +21,12 @@ void SkipEarthPressure(InputContext& ctx, Problem& problem);
 
 // GEOMETRY, SURCHARGE, SURCHARGES and SOILS into problem.soil.
 void ReadSoilRecords(text::RecordReader& in, Problem& problem);
+
+// The pressure file of the earth-pressure module: its count, then that many
+// rows (depth, total, soils, surcharges per unit width), read in free format.
+// A missing file or a count below 1 throws DataError, a count above the
+// pressure table's 1200 rows TooMuchData(), a short file text::ReadError.
+std::vector<PressureRow> ReadPressureFile(const std::filesystem::path& path);
 
 // Adds the pressure table's loads to Q at stations 1 to the nearest station
 // of `depth`, interpolating linearly between rows.

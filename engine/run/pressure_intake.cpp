@@ -1,9 +1,12 @@
-#include "run/intake.h"
-
 #include <cmath>
+#include <fstream>
 
+#include "run/control_file.h"
 #include "run/errors.h"
+#include "run/intake.h"
 #include "run/report_text.h"
+#include "soil/earth_pressure.h"
+#include "soil/surcharge.h"
 #include "text/layout.h"
 
 namespace korvel::engine {
@@ -11,14 +14,19 @@ namespace {
 
 constexpr double kZeroSoilPressure = 1.0e-7;  // keeps the plot's pressure graph off an exact 0
 constexpr double kMillimetresPerMetre = 1000.0;
+constexpr int kPrintAllRows = 50;     // longer generated tables are echoed with a step
+constexpr int kPrintStepEnglish = 6;  // rows of one inch: every sixth
+constexpr int kPrintStepSI = 4;       // rows of 5 cm: every fourth
 
 void WritePressureHeader(const InputContext& ctx) {
     const text::UnitLabels& u = ctx.labels;
     ctx.report << "\n\n"
-               << "        " << " DEPTH         ACTIVE EARTH PRESSURE\n"
-               << std::string(9, ' ') << u.lengthLong << std::string(17, ' ') << u.forceLong
-               << "/" << u.lengthShort << '\n'
-               << "        " << "--------       ------------------------\n";
+               << "        "
+               << " DEPTH         ACTIVE EARTH PRESSURE\n"
+               << std::string(9, ' ') << u.lengthLong << std::string(17, ' ') << u.forceLong << "/"
+               << u.lengthShort << '\n'
+               << "        "
+               << "--------       ------------------------\n";
 }
 
 void WritePressurePlot(const InputContext& ctx, Problem& p, const std::vector<int>& printed) {
@@ -53,7 +61,71 @@ void TakeInUserPressure(InputContext& ctx, Problem& p) {
     p.printedPressureRows = n;
 }
 
+// Runs the earth-pressure module and reads its pressure file back: the
+// rows times the width multiplier (Wa, then Wp from the first row below the
+// free height on), the echo with the print step, and the totals times h.
+// Returns the indices of the printed rows.
+std::vector<int> TakeInGeneratedPressure(InputContext& ctx, Problem& p) {
+    soil::RunEarthPressure(p.soil, ctx.SoilOutput());
+    WritePressureHeader(ctx);
+
+    p.pressure = ReadPressureFile(FindIgnoringCase(ctx.folder, "bmwall.001"));
+    const int n = static_cast<int>(p.pressure.size());
+    double width = p.soil.geometry.Wa;
+    for (PressureRow& row : p.pressure) {
+        if (row.depth > p.freeHeight) width = p.soil.geometry.Wp;
+        row.total *= width;
+        row.soils *= width;
+        row.surcharges *= width;
+    }
+
+    int step = 1;
+    if (n > kPrintAllRows) step = p.unitSystem == 2 ? kPrintStepSI : kPrintStepEnglish;
+    std::vector<int> printed;
+    for (int i = 0; i < n; i += step) printed.push_back(i);
+    if (printed.back() != n - 1) printed.push_back(n - 1);
+    for (int i : printed) {
+        ctx.report << text::FormatLayout("(6X, E10.3, 10X, E10.3)",
+                                         {p.pressure[i].depth, p.pressure[i].total});
+    }
+    p.pressurePrintStep = step;
+    p.printedPressureRows = static_cast<int>(printed.size());
+    p.soil.basePressure = p.pressure.back().total;
+    for (PressureRow& row : p.pressure) row.total *= p.h;
+    return printed;
+}
+
+// A user pressure table with additional surcharges: each row gains the
+// surcharge pressure at its depth, times Wa, in its surcharge column and total.
+void AddSurchargeColumn(InputContext& ctx, Problem& p) {
+    const soil::SurchargeField field(p.soil);
+    if (field.Ignored()) ctx.report << "\n" << soil::kSurchargesIgnoredWarning << '\n';
+    for (PressureRow& row : p.pressure) {
+        row.surcharges = p.soil.geometry.Wa * field.PressureAt(row.depth);
+        row.total = (row.soils + row.surcharges) * p.h;
+    }
+}
+
 }  // namespace
+
+std::vector<PressureRow> ReadPressureFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw DataError("     ERROR STOP -- CANNOT OPEN THE PRESSURE FILE BMWALL.001");
+    text::RecordReader in(file);
+    in.BeginRecord("BMWALL.001");
+    const int n = in.ReadInt();
+    if (n < 1) throw DataError("     ERROR STOP -- NO ROWS IN THE PRESSURE FILE BMWALL.001");
+    if (n > kMaxPressureRows) throw TooMuchData();
+    std::vector<PressureRow> rows(static_cast<size_t>(n));
+    for (PressureRow& row : rows) {
+        in.BeginRecord("BMWALL.001");
+        row.depth = in.ReadReal();
+        row.total = in.ReadReal();
+        row.soils = in.ReadReal();
+        row.surcharges = in.ReadReal();
+    }
+    return rows;
+}
 
 void ReadSoilRecords(text::RecordReader& in, Problem& p) {
     soil::SoilProblem& s = p.soil;
@@ -146,15 +218,11 @@ void TakeInEarthPressure(InputContext& ctx, Problem& p) {
     if (soilRecords) ReadSoilRecords(ctx.in, p);
 
     if (p.earthPressureOption >= 2) {
-        throw DataError("     ERROR STOP -- GENERATED EARTH PRESSURE IS NOT AVAILABLE IN THIS VERSION");
-    }
-    if (p.earthPressureOption == 1 && !p.soil.surcharges.empty()) {
-        throw DataError(
-            "     ERROR STOP -- SURCHARGES WITH A USER PRESSURE TABLE ARE NOT AVAILABLE IN THIS "
-            "VERSION");
-    }
-
-    if (p.earthPressureOption == 1) {
+        const std::vector<int> printed = TakeInGeneratedPressure(ctx, p);
+        WritePressurePlot(ctx, p, printed);
+        ApplyPressureLoads(p, p.freeHeight);
+    } else if (p.earthPressureOption == 1) {
+        if (!p.soil.surcharges.empty()) AddSurchargeColumn(ctx, p);
         std::vector<int> printed(p.pressure.size());
         for (size_t i = 0; i < printed.size(); ++i) printed[i] = static_cast<int>(i);
         WritePressurePlot(ctx, p, printed);
