@@ -101,6 +101,7 @@ private:
 
         InputContext ctx{in_, report_, plot_, notes_, err_, labels_, folder_};
         p.soil.effectiveOverburden = effectiveOverburden_;
+        p.soil.modelPi = modelPi_;
         EchoControl(report_, p);
         ReadWall(ctx, p);
         ReadRestraints(ctx, p);
@@ -123,6 +124,7 @@ private:
         start = Clock::now();
         TakeInPYCurves(ctx, p);
         timing.curves = SecondsSince(start);
+        modelPi_ = p.soil.modelPi;
         ReadEICurves(ctx, p);
 
         WriteSectionTitleLine(report_, title);
@@ -173,6 +175,9 @@ private:
     // The earth-pressure module's last effective overburden at the excavation
     // level; a later section without generated pressure still sees it.
     double effectiveOverburden_ = 0.0;
+    // The value of pi the p-y models use; a silt layer changes it for every
+    // model that runs after it in the analysis.
+    double modelPi_ = soil::SoilProblem{}.modelPi;
     int labelFlag_ = 0;  // generic labels until a section names its units
     int unitSystem_ = 1;
     int sectionNumber_ = 0;

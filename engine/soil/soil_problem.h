@@ -116,6 +116,11 @@ struct SoilProblem {
     // length at the pressure table's last row (0 for a user table).
     double effectiveOverburden = 0.0;
     double basePressure = 0.0;
+
+    // The value of pi the p-y models use: 3.14159 until a silt layer sets
+    // 4*atan(1), which then holds for every later model of the analysis; the
+    // run carries it from section to section (GenerateCurves updates it).
+    double modelPi = 3.14159;
 };
 
 // Where the soil subsystem writes: the report, the run notes, the standard

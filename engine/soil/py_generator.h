@@ -1,0 +1,78 @@
+// Generation of the p-y curves below the excavation level. GenerateCurves
+// writes the soil-layer report section and every curve into the report and
+// into the curve file "soildata" in the run's folder: the user curves first,
+// then five curves per p-y layer, each as 17 excavation-side points followed
+// by 17 backfill-side points (p per unit length, y, both already multiplied).
+#pragma once
+
+#include <ostream>
+
+#include "soil/py_properties.h"
+#include "soil/soil_problem.h"
+
+namespace korvel::soil {
+
+// Reads `problem`, writes the report section and "soildata". Updates
+// problem.modelPi when a model changes the shared pi. Throws SoilDataError
+// for soil data the models cannot take, SoilStop for the stops of the
+// property functions.
+void GenerateCurves(SoilProblem& problem, const SoilOutput& out);
+
+enum class PYSide { Excavation = 1, Backfill = 2 };
+
+// What the models read at the first curve of a layer to find its equivalent depth.
+struct FirstCurveSoil {
+    double b = 0.0;      // width
+    double c = 0.0;      // cohesion
+    double gamma = 0.0;  // average effective unit weight
+    double phi = 0.0;    // radians
+    double x0 = 0.0;     // depth used on the excavation side
+};
+
+// State of one GenerateCurves call shared by the models: the profile, the
+// property functions, the active-pressure inputs and the output streams.
+class PYGeneration {
+  public:
+    PYGeneration(const SoilProblem& problem, const SoilOutput& out, std::ostream& curveFile);
+
+    // x on the excavation side, H + x on the backfill side.
+    double DepthUsed(PYSide side, double x) const { return side == PYSide::Excavation ? x : H + x; }
+    // The depth entering the resistance formulas: within layers below the
+    // first, measured from the equivalent depth of the layer top.
+    double FormulaDepth(double depthUsed, int layer) const;
+    // F of the equivalent depth: the resistance integrals of the layers above.
+    double ResistanceAbove(int layer) const;
+    // Depth in layer `layer`'s own soil whose cumulative ultimate resistance
+    // equals ResistanceAbove(layer), by the layer's soil type.
+    double EquivalentDepth(int layer, const FirstCurveSoil& soil) const;
+
+    // Report and curve-file pieces common to the soil models.
+    void WriteCurveRecord(double x);
+    void WriteSideHeading(PYSide side);
+    // Point `number` (1 to 17): y' = YMult(z) y, p' = PMult(z) p -/+ pact.
+    void WritePoint(int number, double y, double p, PYSide side, double z, double pact);
+    void WriteMultiplierLine(double z);
+
+    // Short unit labels of the curve tables.
+    std::string LengthLabel() const { return out.labels.lengthShort; }
+    std::string ForceLabel() const { return out.labels.forceShort; }
+    std::string PressureLabel() const;
+    std::string UnitWeightLabel() const;
+
+    const SoilProblem& problem;
+    SoilOutput out;
+    std::ostream& curveFile;
+    PYProfile profile;
+    double H = 0.0;
+    double ratio = 1.0;         // Wa/Wp, at least 1
+    double overburden = 0.0;    // effective overburden at the excavation level
+    double basePressure = 0.0;  // Pb
+    double pi = 3.14159;        // shared pi of the models
+    PYProperties props;
+};
+
+// Generates the curves of p-y layer `layer` (0-based) with the model of its
+// soil type, both sides of each curve. Types without a model here end the run.
+void ModelForLayer(PYGeneration& g, int layer);
+
+}  // namespace korvel::soil
