@@ -1,9 +1,12 @@
 #include "batch_run.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <fstream>
 #include <sstream>
 
@@ -63,6 +66,45 @@ public:
 private:
     std::filesystem::path previous_;
 };
+
+// Sends the process's standard error into a file for the duration of a call:
+// the engine writes progress there, and its stop messages, which the user
+// sees only when the analysis stopped.
+class StderrCapture {
+public:
+    explicit StderrCapture(const std::filesystem::path& file) {
+        std::fflush(stderr);
+        std::cerr.flush();
+        saved_ = dup(2);
+        const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (saved_ >= 0 && fd >= 0) dup2(fd, 2);
+        if (fd >= 0) close(fd);
+    }
+    ~StderrCapture() {
+        std::fflush(stderr);
+        std::cerr.flush();
+        if (saved_ >= 0) {
+            dup2(saved_, 2);
+            close(saved_);
+        }
+    }
+
+private:
+    int saved_ = -1;
+};
+
+std::string ReadText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    std::string text = s.str();
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    const size_t a = text.find_first_not_of(' ');
+    if (a == std::string::npos) return {};
+    return text.substr(a, text.find_last_not_of(' ') - a + 1);
+}
 
 bool IsErrorLine(const std::string& line) {
     return line.find("ERROR STOP --") != std::string::npos ||
@@ -138,13 +180,18 @@ RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& 
         }
         EngineBinding engine(enginePath);
         CurrentFolder inFolder(folder.path());
-        const int32_t code = engine.Call(1);
+        const std::filesystem::path messages = folder.path() / "engine-messages.txt";
+        int32_t code;
+        {
+            StderrCapture capture(messages);
+            code = engine.Call(1);
+        }
         if (code == kMismatch) {
             result.message = "the engine library does not belong to this program";
             return result;
         }
         if (code != 0) {
-            result.message = "the analysis stopped (see the messages above)";
+            result.message = "the analysis stopped: " + ReadText(messages);
             return result;
         }
     } catch (const std::exception& e) {
