@@ -1,0 +1,79 @@
+// TDataEdit: a single-line numeric entry box. What the user types is evaluated
+// (expressions allowed) and checked against MinVal, MaxVal and IntegerOnly when
+// the box loses the focus or Enter is pressed; a failed check shows its message,
+// restores the crossed limit and keeps the focus in the box. A label, when
+// attached, shows Caption and the unit text of UnitsString in the Units system.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <limits>
+
+namespace korvel {
+
+class TDataEdit : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    explicit TDataEdit(QWidget* parent = nullptr);
+
+    const QString& Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+    QLabel* EditLabel() const { return label_; }
+    // The label becomes the box's buddy and shows Caption and unit.
+    void SetEditLabel(QLabel* label);
+    const QString& UnitsString() const { return units_string_; }
+    void SetUnitsString(const QString& label);
+    int Units() const { return units_; }
+    // Clamped to 1..3.
+    void SetUnits(int system);
+
+    long double MinVal() const { return min_; }
+    // Lowered to at most MaxVal (and into the 32-bit range when IntegerOnly);
+    // raises Number to it when Number is smaller.
+    void SetMinVal(long double value);
+    long double MaxVal() const { return max_; }
+    void SetMaxVal(long double value);
+    bool IntegerOnly() const { return integer_only_; }
+    // Setting it re-applies both limits.
+    void SetIntegerOnly(bool integer_only);
+    bool Hex() const { return hex_; }
+    void SetHex(bool hex);
+
+    // Evaluates the current text; throws EAssignError or EMathError.
+    long double Number() const;
+    // Clamps the value into [MinVal, MaxVal] and shows it.
+    void SetNumber(long double value);
+    // False from the start of an exit check until a check succeeds.
+    bool Valid() const { return valid_; }
+
+    // Evaluates and checks the entry; on success shows the value in place of the
+    // typed text, else shows the message and takes the focus back.
+    bool ExitCheck();
+
+    // Text of a value as the box shows it ("$00FF" in hex mode).
+    QString FormatValue(long double value) const;
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void RefreshLabel();
+    bool Fail(const QString& message);
+
+    QString caption_;
+    QPointer<QLabel> label_;
+    QString units_string_;
+    int units_ = 1;
+    long double min_ = -std::numeric_limits<long double>::max();
+    long double max_ = std::numeric_limits<long double>::max();
+    bool integer_only_ = false;
+    bool hex_ = false;
+    bool valid_ = true;
+    bool checking_ = false;  // an exit check is showing its message
+};
+
+}  // namespace korvel

@@ -1,0 +1,166 @@
+#include "entry/ui/table_grid.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
+#include <QTimer>
+
+#include "entry/ui/message_notifier.h"
+#include "entry/ui/table_item_model.h"
+
+namespace korvel {
+
+// ---------------------------------------------------------------------- TCellDelegate
+
+QWidget* TCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                     const QModelIndex& index) const {
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    editor->setAlignment(index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight
+                             ? Qt::AlignRight
+                             : Qt::AlignLeft);
+    editor->setProperty("korvelRow", index.row());
+    editor->setProperty("korvelColumn", index.column());
+    return editor;
+}
+
+void TCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = static_cast<QLineEdit*>(editor);
+    if (reopen_index_.isValid() && reopen_index_ == index) {
+        line->setText(reopen_text_);
+        reopen_index_ = QPersistentModelIndex();
+        line->selectAll();
+        return;
+    }
+    // Typing starts a fresh entry; the stored value is what F2 or a double click edits.
+    line->setText(index.data(Qt::EditRole).toString());
+}
+
+void TCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                 const QModelIndex& index) const {
+    model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
+}
+
+void TCellDelegate::SetReopenText(const QModelIndex& index, const QString& text) {
+    reopen_index_ = index;
+    reopen_text_ = text;
+}
+
+// -------------------------------------------------------------------------- TGridView
+
+TGridView::TGridView(TTableItemModel& model, QWidget* parent)
+    : QTableView(parent), model_(model), delegate_(new TCellDelegate(this)) {
+    setModel(&model_);
+    setItemDelegate(delegate_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setWordWrap(false);
+    // Bold captions of the current column would no longer fit the widths measured.
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setHighlightSections(false);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        if (button->parentWidget() == this) {
+            corner_ = button;
+            corner_->installEventFilter(this);
+        }
+    }
+}
+
+void TGridView::SetTopLeftText(const QString& text) {
+    top_left_ = text;
+    if (corner_) corner_->update();
+}
+
+bool TGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == corner_ && event->type() == QEvent::Paint) {
+        QStylePainter painter(corner_);
+        QStyleOptionHeader option;
+        option.initFrom(corner_);
+        option.rect = corner_->rect();
+        option.text = top_left_;
+        option.textAlignment = Qt::AlignCenter;
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        painter.drawControl(QStyle::CE_Header, option);
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void TGridView::commitData(QWidget* editor) {
+    QTableView::commitData(editor);
+    const QString error = model_.TakeError();
+    if (error.isEmpty()) {
+        Q_EMIT committed();
+        return;
+    }
+    refused_ = true;
+    refused_index_ = model_.index(editor->property("korvelRow").toInt(),
+                                  editor->property("korvelColumn").toInt());
+    refused_text_ = static_cast<QLineEdit*>(editor)->text();
+    refused_message_ = error;
+}
+
+void TGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (refused_) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        // Reported once the view has finished closing the editor.
+        QTimer::singleShot(0, this, &TGridView::ReportRefusedEntry);
+        return;
+    }
+    const bool enter = hint == QAbstractItemDelegate::SubmitModelCache;
+    QTableView::closeEditor(editor, enter ? QAbstractItemDelegate::NoHint : hint);
+    if (enter) MoveToNextCell();
+}
+
+void TGridView::ReportRefusedEntry() {
+    if (!refused_) return;
+    ShowInformation(window(), refused_message_);
+    refused_ = false;
+    if (!refused_index_.isValid()) return;
+    const QModelIndex index = refused_index_;
+    delegate_->SetReopenText(index, refused_text_);
+    setCurrentIndex(index);
+    edit(index);
+}
+
+bool TGridView::FinishEditing() {
+    if (refused_) return false;
+    if (state() != QAbstractItemView::EditingState) return true;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return true;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return !refused_;
+}
+
+void TGridView::MoveToNextCell() {
+    const int rows = model_.rowCount();
+    const int columns = model_.columnCount();
+    if (rows == 0 || columns == 0) return;
+    QModelIndex current = currentIndex();
+    int row = current.isValid() ? current.row() : -1;
+    int column = current.isValid() ? current.column() : 0;
+    if (row + 1 < rows) {
+        ++row;
+    } else {
+        row = 0;
+        column = (column + 1) % columns;
+    }
+    setCurrentIndex(model_.index(row, column));
+}
+
+void TGridView::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        state() != QAbstractItemView::EditingState) {
+        MoveToNextCell();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+}  // namespace korvel

@@ -1,0 +1,145 @@
+#include "entry/word_reader.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <cmath>
+
+#include "entry/entry_errors.h"
+#include "entry/number_format.h"
+
+namespace korvel {
+namespace {
+
+constexpr const char* kIncomplete = "This file either invalid or incomplete.";
+constexpr const char* kRealExpected = "A floating point number was expected but not found.";
+constexpr const char* kIntegerExpected = "An integer was expected but not found.";
+
+// Characters 0x80..0x9F of Windows-1252; the rest of its upper half is Latin-1.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool ParseIntegral(const QString& word, int& value) {
+    long double real = 0.0L;
+    if (!ParseDecimal(word.toStdString(), real)) return false;
+    if (real != std::trunc(real) || real < -2147483648.0L || real > 2147483647.0L) return false;
+    value = static_cast<int>(real);
+    return true;
+}
+
+}  // namespace
+
+QString DecodeFileText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    text.clear();
+    text.reserve(bytes.size());
+    for (char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        text += (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+TWordReader::TWordReader(const QString& file_name) {
+    QFile file(file_name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw EInOutError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(file_name, file.errorString()));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw EInOutError(
+            QStringLiteral("Cannot read file \"%1\". %2").arg(file_name, file.errorString()));
+    }
+    SetText(DecodeFileText(bytes));
+}
+
+TWordReader TWordReader::FromText(const QString& text) {
+    TWordReader reader;
+    reader.SetText(text);
+    return reader;
+}
+
+void TWordReader::SetText(const QString& text) {
+    static const QRegularExpression kSeparators(QStringLiteral("[ \\t]+"));
+    QStringList raw = text.split(u'\n');
+    // A final line end closes the last line; it does not open an empty one.
+    if (!raw.isEmpty() && raw.back().isEmpty()) raw.removeLast();
+    lines_.clear();
+    for (QString& line : raw) {
+        if (line.endsWith(u'\r')) line.chop(1);
+        TWordContainer container;
+        container.Text = line;
+        // Trim blanks and control characters at both ends (QString::trimmed keeps
+        // other control characters).
+        qsizetype first = 0, last = line.size();
+        while (first < last && line[first].unicode() <= u' ') ++first;
+        while (last > first && line[last - 1].unicode() <= u' ') --last;
+        const QString trimmed = line.mid(first, last - first);
+        if (!trimmed.isEmpty()) container.Words = trimmed.split(kSeparators, Qt::SkipEmptyParts);
+        lines_.push_back(std::move(container));
+    }
+    line_ = word_ = 0;
+}
+
+QString TWordReader::ReadLine() {
+    if (word_ > 0) {
+        ++line_;
+        word_ = 0;
+    }
+    if (AtEnd()) throw EInOutError(kIncomplete);
+    return lines_[static_cast<size_t>(line_++)].Text;
+}
+
+const QString& TWordReader::NextWord() {
+    while (!AtEnd() && word_ >= lines_[static_cast<size_t>(line_)].Words.size()) {
+        ++line_;
+        word_ = 0;
+    }
+    if (AtEnd()) throw EInOutError(kIncomplete);
+    last_line_ = line_;
+    last_word_ = word_;
+    const QString& word = lines_[static_cast<size_t>(line_)].Words[word_++];
+    // A fully read line is left behind at once, so AtEnd turns true after the last word.
+    if (word_ >= lines_[static_cast<size_t>(line_)].Words.size()) {
+        ++line_;
+        word_ = 0;
+    }
+    return word;
+}
+
+QString TWordReader::Position() const {
+    return QStringLiteral("Error on Line %1 Item %2\r").arg(last_line_ + 1).arg(last_word_ + 1);
+}
+
+long double TWordReader::ReadReal() {
+    const QString& word = NextWord();
+    long double value = 0.0L;
+    if (!ParseDecimal(word.toStdString(), value)) throw EInOutError(Position() + kRealExpected);
+    return value;
+}
+
+int TWordReader::ReadInteger() {
+    const QString& word = NextWord();
+    int value = 0;
+    if (!ParseIntegral(word, value)) throw EInOutError(Position() + kIntegerExpected);
+    return value;
+}
+
+int TWordReader::ReadCount(int max_count) {
+    const int count = ReadInteger();
+    if (count < 0 || (max_count > 0 && count > max_count)) {
+        throw EInOutError(
+            Position() +
+            QStringLiteral("A count from 0 to %1 was expected but %2 was found.")
+                .arg(max_count > 0 ? QString::number(max_count) : QStringLiteral("2147483647"))
+                .arg(count));
+    }
+    return count;
+}
+
+}  // namespace korvel

@@ -1,0 +1,344 @@
+#include "project/data_file_reader.h"
+
+#include <algorithm>
+
+#include "entry/entry_errors.h"
+#include "entry/units.h"
+#include "project/plot_results.h"
+#include "project/soil_slots.h"
+
+namespace korvel {
+namespace {
+
+constexpr long double kInchesPerFoot = 12.0L;
+// Where the earliest versions stored the unit weight of water; read as factor 1.
+constexpr long double kLegacyWaterUnitWeight = 0.036L;
+constexpr int kLongTermFollows = 9;
+constexpr int kMaxStages = 5;
+// Surcharge load types of the SurchargeTable's first column.
+constexpr int kPointLoad = 1;
+constexpr int kLineLoad = 2;
+constexpr int kStripLoad = 3;
+
+}  // namespace
+
+int TDataFileReader::Count(const TGridTable& table) {
+    // The long-term pressure table has no row limit; the engine stores at most
+    // kMaxPressureRows rows, so a larger count cannot be a usable file.
+    return in_.ReadCount(table.MaxRows() > 0 ? table.MaxRows() : kMaxPressureRows);
+}
+
+void TDataFileReader::Choice(TGridTable& table, int column, int row) {
+    const int line = in_.LineNumber();
+    const int value = in_.ReadInteger();
+    if (discard_) return;
+    ++stored_;
+    try {
+        table.Cell(column, row).SetAsInteger(value);
+    } catch (const EAssignError& error) {
+        throw EInOutError(QStringLiteral("Error on Line %1\r%2").arg(line).arg(error.Message()));
+    }
+}
+
+void TDataFileReader::Integer(TGridTable& table, int column, int row) {
+    const int value = in_.ReadInteger();
+    if (discard_) return;
+    ++stored_;
+    table.Cell(column, row).SetAsInteger(value);
+}
+
+void TDataFileReader::Real(TGridTable& table, int column, int row, long double factor) {
+    const long double value = in_.ReadReal();
+    if (discard_) return;
+    ++stored_;
+    table.Cell(column, row).SetAsFloat(value * factor);
+}
+
+TGridTable& TDataFileReader::CurveOf(TGridTable& sets, int column, int row, TGridTable& layout) {
+    TGridTable* curve = discard_ ? nullptr : sets.Cell(column, row).AsTable();
+    // Without a curve of its own (a discarded row) the points are read past; the
+    // template then only lends its row limit.
+    return curve ? *curve : layout;
+}
+
+template <typename ReadRow>
+void TDataFileReader::ReadRows(TGridTable& table, int count, ReadRow read_row) {
+    if (!discard_) table.SetRowCount(0);
+    for (int row = 0; row < count; ++row) {
+        if (!discard_) table.SetRowCount(row + 1);
+        const int stored_before = stored_;
+        try {
+            read_row(row);
+        } catch (const EKorvelError&) {
+            // A row that the file ended before is not kept; a row begun keeps what was read.
+            if (!discard_ && stored_ == stored_before) table.SetRowCount(row);
+            throw;
+        }
+    }
+}
+
+void TDataFileReader::ReadDataFile() {
+    if (ReadSection(TSectionKind::kFirst) == kLongTermFollows) {
+        project_.LongTermAnalysis = true;
+        ReadSection(TSectionKind::kLongTerm);
+    }
+}
+
+int TDataFileReader::ReadSection(TSectionKind kind) {
+    TProgramData& p = project_;
+    TProgramTables& t = p.Tables();
+    // The long-term section repeats what the first section set; its CONTROL says 2
+    // for any generated distribution and must not undo a 3 or the long-term option.
+    const bool sets_options = kind != TSectionKind::kLongTerm;
+
+    // TITLE
+    const QString title = in_.ReadLine();
+    if (sets_options) p.Title = title;
+
+    // CONTROL
+    const int unit_system = in_.ReadInteger();
+    if (sets_options) p.SetUnitSystem(unit_system);
+    const bool english = p.UnitSystem() == kEnglishUnits;
+    const long double feet = english ? kInchesPerFoot : 1.0L;
+
+    const int restraints = Count(*t.Soillayer);
+    const int stiffness = Count(*t.PileSect);
+    const int modifications = Count(*t.PYMod);
+    const int pressure_option = in_.ReadInteger();
+    const int curve_option = in_.ReadInteger();
+    const int curve_sets = Count(*t.PYCurves2);
+    const int stage_count = in_.ReadInteger();
+    const int ei_curves = layout_.EIRecords ? Count(*t.MEICurves2) : 0;
+    const int tiebacks = layout_.TiebackRecords ? Count(*t.TiebackTable1) : 0;
+    if (sets_options) {
+        p.StageCount = std::clamp(stage_count, 1, kMaxStages);
+        p.EarthPressureOption = pressure_option;
+        p.PYCurveOption = curve_option;
+        p.nEICurves = ei_curves;
+        p.nTiebacks = tiebacks;
+        p.ApplyRestraints = restraints > 0;
+        p.ApplyEICurves = ei_curves > 0;
+        p.ApplyTiebacks = tiebacks > 0;
+        p.ApplyPYModification = modifications > 0;
+        p.ApplyExternalPYCurves = curve_option == 1 || curve_sets > 0;
+        p.EarthPressureType = pressure_option;
+        p.UserEarthPressure = pressure_option == 1;
+        if (kind == TSectionKind::kStage) {
+            // Stage files always say 2 for a generated distribution, and keep
+            // generating p-y curves whatever their earth pressure.
+            p.GenerateEarthPressure = pressure_option == 2;
+            p.GeneratePYCurves = curve_option == 2;
+        } else {
+            p.GenerateEarthPressure = pressure_option > 1;
+            p.GeneratePYCurves = curve_option == 2 && pressure_option != 0;
+        }
+        p.LongTermMarker = 0;
+        p.LongTermAnalysis = false;
+    }
+
+    // WALL
+    const int increments = in_.ReadInteger();
+    const long double increment_length = in_.ReadReal();
+    const long double max_deflection = in_.ReadReal();
+    const long double closure_tolerance = in_.ReadReal();
+    const long double free_height = in_.ReadReal();
+    // Kept even though GEOMETRY repeats it: a section without GEOMETRY has no other Wa.
+    const long double wa = layout_.TiebackRecords ? in_.ReadReal() : p.Wa;
+    if (sets_options) {
+        p.Increments = increments;
+        p.IncrementLength = increment_length;
+        p.MaxDeflection = max_deflection;
+        p.ClosureTolerance = closure_tolerance;
+        p.FreeHeight = free_height;
+        p.Wa = wa;
+    }
+
+    // The long-term section repeats the tables it shares with the first section
+    // (the model holds one of each): they are read past, and the first section's
+    // rows stay.
+    discard_ = kind == TSectionKind::kLongTerm;
+
+    // RESTRAINT, STIFFNESS
+    ReadRows(*t.Soillayer, restraints, [&](int row) {
+        Choice(*t.Soillayer, 0, row);
+        Integer(*t.Soillayer, 1, row);
+        Real(*t.Soillayer, 2, row);
+        Real(*t.Soillayer, 3, row);
+    });
+    ReadRows(*t.PileSect, stiffness, [&](int row) {
+        Integer(*t.PileSect, 0, row);
+        Integer(*t.PileSect, 1, row);
+        Choice(*t.PileSect, 2, row);
+        Real(*t.PileSect, 3, row);
+    });
+
+    // CONCLOADS, SPRINGS, TIEBACK, PYMOD
+    const int loads = Count(*t.BoundCond);
+    if (sets_options) p.ApplyConcentratedLoads = loads > 0;
+    ReadRows(*t.BoundCond, loads, [&](int row) {
+        Choice(*t.BoundCond, 0, row);
+        Integer(*t.BoundCond, 1, row);
+        Integer(*t.BoundCond, 2, row);
+        for (int column = 3; column <= 5; ++column) Real(*t.BoundCond, column, row);
+    });
+    const int springs = Count(*t.SoilStrength);
+    if (sets_options) p.ApplySprings = springs > 0;
+    ReadRows(*t.SoilStrength, springs, [&](int row) {
+        Integer(*t.SoilStrength, 1, row);
+        Integer(*t.SoilStrength, 2, row);
+        Choice(*t.SoilStrength, 0, row);
+        Real(*t.SoilStrength, 3, row);
+        Real(*t.SoilStrength, 4, row);
+    });
+    if (layout_.TiebackRecords) {
+        ReadRows(*t.TiebackTable1, tiebacks, [&](int row) {
+            for (int column = 0; column < 6; ++column) Real(*t.TiebackTable1, column, row);
+        });
+    }
+    ReadRows(*t.PYMod, modifications, [&](int row) {
+        Real(*t.PYMod, 0, row, 1.0L / feet);
+        Real(*t.PYMod, 1, row);
+        Real(*t.PYMod, 2, row);
+    });
+
+    // EPUSER
+    discard_ = false;
+    if (pressure_option == 1) {
+        TGridTable& load = kind == TSectionKind::kLongTerm ? *t.LongDist : *t.DistLoad;
+        const int rows = Count(load);
+        if (sets_options) {
+            p.EarthPressureType = 1;
+            p.UserEarthPressure = rows > 0;
+        }
+        ReadRows(load, rows, [&](int row) {
+            Real(load, 0, row, 1.0L / feet);  // in -> ft
+            Real(load, 1, row, feet);         // lbs/in -> lbs/ft
+        });
+    }
+
+    // GEOMETRY, SURCHARGE, SURCHARGES, SOILS
+    if (pressure_option > 1 || curve_option > 1) {
+        const long double height = in_.ReadReal();
+        const long double geometry_wa = in_.ReadReal();
+        const long double wp = in_.ReadReal();
+        const long double water_backfill = in_.ReadReal();
+        const long double water_excavation = in_.ReadReal();
+        long double factor = in_.ReadReal();
+        if (factor == kLegacyWaterUnitWeight) factor = 1.0L;
+        const int water_flag = in_.ReadInteger();
+        const long double slope = in_.ReadReal();
+        long double surcharge[6];
+        for (long double& value : surcharge) value = in_.ReadReal();
+        if (sets_options) {
+            p.FreeHeight = height;
+            p.Wa = geometry_wa;
+            p.Wp = wp;
+            p.WaterDepthBackfill = water_backfill;
+            p.WaterDepthExcavation = water_excavation;
+            p.ActivePressureFactor = factor;
+            p.WaterFlag = water_flag;
+            p.BackfillSlope = slope;
+            p.UniformSurcharge = surcharge[0];
+            p.SurchargeDistance = surcharge[1];
+            p.PointLoad = surcharge[2];
+            p.LineLoad = surcharge[3];
+            p.StripLoad = surcharge[4];
+            p.StripWidth = surcharge[5];
+        }
+        if (layout_.EIRecords) {
+            discard_ = kind == TSectionKind::kLongTerm;
+            const int rows = Count(*t.SurchargeTable);
+            if (sets_options) p.ApplySurcharges = rows > 0;
+            ReadRows(*t.SurchargeTable, rows, [&](int row) {
+                Choice(*t.SurchargeTable, 0, row);
+                for (int column = 1; column <= 3; ++column) Real(*t.SurchargeTable, column, row);
+            });
+        } else if (sets_options) {
+            ReadSingleSurchargeRows();
+        }
+        discard_ = false;
+        ReadSoils(kind, Count(kind == TSectionKind::kLongTerm ? *t.LongSoil : *t.NewSoil));
+    }
+
+    // PYSET
+    discard_ = kind == TSectionKind::kLongTerm;
+    ReadRows(*t.PYCurves2, curve_sets, [&](int row) {
+        Integer(*t.PYCurves2, 0, row);
+        TGridTable& curve = CurveOf(*t.PYCurves2, 1, row, *t.PYCurve2);
+        const int points = Count(curve);
+        if (layout_.EIRecords) {
+            Real(*t.PYCurves2, 2, row);
+            Real(*t.PYCurves2, 3, row);
+        }
+        ReadRows(curve, points, [&](int point) {
+            Real(curve, 0, point);
+            Real(curve, 1, point);
+        });
+    });
+
+    // EICURVE
+    if (layout_.EIRecords) {
+        ReadRows(*t.MEICurves2, ei_curves, [&](int row) {
+            Integer(*t.MEICurves2, 0, row);
+            Integer(*t.MEICurves2, 1, row);
+            TGridTable& curve = CurveOf(*t.MEICurves2, 2, row, *t.Rows2);
+            const int points = Count(curve);
+            ReadRows(curve, points, [&](int point) {
+                Real(curve, 0, point);
+                Real(curve, 1, point);
+            });
+        });
+    }
+
+    discard_ = false;
+
+    // NEXT
+    const int next = in_.ReadInteger();
+    if (sets_options) p.LongTermMarker = next;
+    if (kind == TSectionKind::kStage) p.LongTermAnalysis = next == kLongTermFollows;
+    return next;
+}
+
+void TDataFileReader::ReadSoils(TSectionKind kind, int count) {
+    TProgramTables& t = project_.Tables();
+    TGridTable& soils = kind == TSectionKind::kLongTerm ? *t.LongSoil : *t.NewSoil;
+    const bool english = project_.UnitSystem() == kEnglishUnits;
+    ReadRows(soils, count, [&](int layer) {
+        Choice(soils, 0, layer);  // a new type brings a fresh parameter table
+        Real(soils, 1, layer, english ? 1.0L / kInchesPerFoot : 1.0L);
+        TGridTable* params = soils.Cell(2, layer).AsTable();
+        const auto layer_slots = SoilSlots(soils.Cell(0, layer).AsInteger());
+        for (int row = 0; row < 2; ++row) {
+            for (const TSoilSlot& slot : layer_slots) {
+                const long double value = in_.ReadReal();
+                const bool dropped = slot.DroppedLongTerm && kind == TSectionKind::kLongTerm;
+                if (slot.Column < 0 || dropped || !params || row >= params->RowCount()) continue;
+                params->Cell(slot.Column, row)
+                    .SetAsFloat(value * (english ? SlotReadFactor(slot.Conversion) : 1.0L));
+            }
+        }
+    });
+}
+
+// Formats without SURCHARGES carry one surcharge in SURCHARGE; a distance above 0
+// turns it into a point, a line and a strip load row.
+void TDataFileReader::ReadSingleSurchargeRows() {
+    TProgramData& p = project_;
+    TGridTable& table = *p.Tables().SurchargeTable;
+    if (p.SurchargeDistance <= 0.0L) return;
+    const struct {
+        int type;
+        long double magnitude;
+    } rows[] = {{kPointLoad, p.PointLoad}, {kLineLoad, p.LineLoad}, {kStripLoad, p.StripLoad}};
+    table.SetRowCount(0);
+    table.SetRowCount(3);
+    for (int row = 0; row < 3; ++row) {
+        table.Cell(0, row).SetAsInteger(rows[row].type);
+        table.Cell(1, row).SetAsFloat(rows[row].magnitude);
+        table.Cell(2, row).SetAsFloat(p.SurchargeDistance);
+        table.Cell(3, row).SetAsFloat(p.StripWidth);
+    }
+    p.ApplySurcharges = true;
+}
+
+}  // namespace korvel
