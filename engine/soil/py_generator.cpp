@@ -4,8 +4,11 @@
 #include <fstream>
 #include <string>
 
+#include "soil/rock.h"
 #include "soil/sand.h"
+#include "soil/silt.h"
 #include "soil/soft_clay.h"
+#include "soil/stiff_clay.h"
 #include "text/layout.h"
 
 namespace korvel::soil {
@@ -106,7 +109,8 @@ void WriteCurveFileHead(const PYGeneration& g) {
     }
 }
 
-// Soil data the models cannot take, refused before anything is generated.
+// Soil data the models cannot take (a zero they would divide by, or a curve
+// collapsed to nothing), refused before anything is generated.
 void CheckLayers(const PYGeneration& g) {
     if (!g.profile.layers.empty() && !(g.problem.geometry.Wp > 0.0)) {
         throw SoilDataError(
@@ -114,17 +118,26 @@ void CheckLayers(const PYGeneration& g) {
     }
     for (size_t L = 0; L < g.profile.layers.size(); ++L) {
         const PYLayer& layer = g.profile.layers[L];
-        if (!IsSoftClayModel(layer.type)) continue;
         const StrengthPoint& top = g.profile.strengths[2 * L];
         const StrengthPoint& bottom = g.profile.strengths[2 * L + 1];
         const std::string number = std::to_string(layer.inputLayer + 1);
-        if (!(top.c > 0.0) || !(bottom.c > 0.0)) {
-            throw SoilDataError("     ERROR STOP -- SOFT CLAY LAYER " + number +
-                                " NEEDS A COHESION ABOVE ZERO");
-        }
-        if (!(top.e50 > 0.0) || !(bottom.e50 > 0.0)) {
-            throw SoilDataError("     ERROR STOP -- SOFT CLAY LAYER " + number +
-                                " NEEDS AN E50 ABOVE ZERO");
+        auto refuse = [&](const char* soil, const char* what) {
+            throw SoilDataError(std::string("     ERROR STOP -- ") + soil + " LAYER " + number +
+                                " NEEDS " + what + " ABOVE ZERO");
+        };
+        const bool cohesion = top.c > 0.0 && bottom.c > 0.0;
+        const bool e50 = top.e50 > 0.0 && bottom.e50 > 0.0;
+        if (IsSoftClayModel(layer.type)) {
+            if (!cohesion) refuse("SOFT CLAY", "A COHESION");
+            if (!e50) refuse("SOFT CLAY", "AN E50");
+        } else if (layer.type == 2 || layer.type == 3) {
+            if (!cohesion) refuse("STIFF CLAY", "A COHESION");
+            if (!e50) refuse("STIFF CLAY", "AN E50");
+        } else if (layer.type == 6) {
+            if (!cohesion) refuse("STRONG ROCK", "A STRENGTH");
+        } else if (layer.type == 7) {
+            if (!e50) refuse("WEAK ROCK", "A KRM");
+            if (!(layer.k > 0.0)) refuse("WEAK ROCK", "A ROCK MODULUS");
         }
     }
 }
@@ -158,16 +171,16 @@ double PYGeneration::ResistanceAbove(int layer) const {
 double PYGeneration::EquivalentDepth(int layer, const FirstCurveSoil& s) const {
     const double F = ResistanceAbove(layer);
     switch (profile.layers[layer].type) {
-        case 4:
-        case 7:
-            return SandEquivalentDepth(F, s.phi, s.gamma, s.b, s.x0, pi);
         case 2:
-        case 3:
+            return StiffClayWetEquivalentDepth(F, s.c, s.b, s.gamma);
+        case 4:
+            return SandEquivalentDepth(F, s.phi, s.gamma, s.b, s.x0, pi);
         case 5:
+            return SiltEquivalentDepth(F, s.phi, s.c, s.gamma, s.b, s.x0, pi);
         case 6:
-            throw SoilDataError(
-                "     ERROR STOP -- NO EQUIVALENT DEPTH FOR THIS SOIL TYPE IN THIS VERSION");
-        default:
+        case 7:
+            return 0.0;  // the rock models measure from the layer top and never ask
+        default:         // soft clay, and the closed form of the stiff clay without free water
             return SoftClayEquivalentDepth(F, s.c, s.b, s.gamma);
     }
 }
@@ -182,11 +195,12 @@ void PYGeneration::WriteSideHeading(PYSide side) {
                                          : "(/, /, 9X, \"AT THE BACKFILL SIDE\")");
 }
 
-void PYGeneration::WritePoint(int number, double y, double p, PYSide side, double z, double pact) {
+void PYGeneration::WritePoint(int number, double y, double p, PYSide side, double z, double pact,
+                              std::string_view reportRow, std::string_view fileLine) {
     const double yScaled = props.YMult(z) * y;
     const double pScaled = props.PMult(z) * p + (side == PYSide::Excavation ? -pact : pact);
-    out.report << text::FormatLayout("(21X, 2F20.3)", {yScaled, pScaled});
-    curveFile << text::FormatLayout("(I5, 2(1X, E10.3))", {number, pScaled, yScaled});
+    out.report << text::FormatLayout(reportRow, {yScaled, pScaled});
+    curveFile << text::FormatLayout(fileLine, {number, pScaled, yScaled});
 }
 
 void PYGeneration::WriteMultiplierLine(double z) {
@@ -207,20 +221,24 @@ void ModelForLayer(PYGeneration& g, int layer) {
     const PYLayer& l = g.profile.layers[layer];
     if (l.curves.empty()) return;
     switch (l.type) {
+        case 2:
+            GenerateStiffClayWetLayer(g, layer);
+            return;
+        case 3:
+            GenerateStiffClayDryLayer(g, layer);
+            return;
         case 4:
             GenerateSandLayer(g, layer);
             return;
-        case 2:
-        case 3:
-            throw SoilDataError(
-                "     ERROR STOP -- P-Y CURVES FOR STIFF CLAY ARE NOT AVAILABLE IN THIS VERSION");
         case 5:
-            throw SoilDataError(
-                "     ERROR STOP -- P-Y CURVES FOR SILT ARE NOT AVAILABLE IN THIS VERSION");
+            GenerateSiltLayer(g, layer);
+            return;
         case 6:
+            GenerateStrongRockLayer(g, layer);
+            return;
         case 7:
-            throw SoilDataError(
-                "     ERROR STOP -- P-Y CURVES FOR ROCK ARE NOT AVAILABLE IN THIS VERSION");
+            GenerateWeakRockLayer(g, layer);
+            return;
         default:
             GenerateSoftClayLayer(g, layer);
             return;

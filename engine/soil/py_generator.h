@@ -6,6 +6,7 @@
 #pragma once
 
 #include <ostream>
+#include <string_view>
 
 #include "soil/py_properties.h"
 #include "soil/soil_problem.h"
@@ -14,8 +15,9 @@ namespace korvel::soil {
 
 // Reads `problem`, writes the report section and "soildata". Updates
 // problem.modelPi when a model changes the shared pi. Throws SoilDataError
-// for soil data the models cannot take, SoilStop for the stops of the
-// property functions.
+// for soil data the models cannot take (before anything is generated),
+// SoilStop for the stops of the property functions, of a silt without
+// friction and of a weak rock without strength.
 void GenerateCurves(SoilProblem& problem, const SoilOutput& out);
 
 enum class PYSide { Excavation = 1, Backfill = 2 };
@@ -49,8 +51,12 @@ class PYGeneration {
     // Report and curve-file pieces common to the soil models.
     void WriteCurveRecord(double x);
     void WriteSideHeading(PYSide side);
-    // Point `number` (1 to 17): y' = YMult(z) y, p' = PMult(z) p -/+ pact.
-    void WritePoint(int number, double y, double p, PYSide side, double z, double pact);
+    // Point `number` (1 to 17): y' = YMult(z) y, p' = PMult(z) p -/+ pact,
+    // as a report row (values y', p') and a curve-file line (number, p', y').
+    static constexpr std::string_view kPointRow = "(21X, 2F20.3)";
+    static constexpr std::string_view kPointLine = "(I5, 2(1X, E10.3))";
+    void WritePoint(int number, double y, double p, PYSide side, double z, double pact,
+                    std::string_view reportRow = kPointRow, std::string_view fileLine = kPointLine);
     void WriteMultiplierLine(double z);
 
     // Short unit labels of the curve tables.
@@ -72,7 +78,7 @@ class PYGeneration {
 };
 
 // Generates the curves of p-y layer `layer` (0-based) with the model of its
-// soil type, both sides of each curve. Types without a model here end the run.
+// soil type, both sides of each curve; types other than 2 to 7 as soft clay.
 void ModelForLayer(PYGeneration& g, int layer);
 
 }  // namespace korvel::soil

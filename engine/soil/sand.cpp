@@ -75,7 +75,10 @@ double SandFlowResistance(const SandCoefficients& k, double gamma, double b, dou
 }
 
 double SandCoulombPassive(double phi) {
-    const double delta = phi / 2.0;
+    return CoulombPassive(phi, phi / 2.0);
+}
+
+double CoulombPassive(double phi, double delta) {
     const double root = 1.0 - std::sqrt(std::sin(phi) * std::sin(phi + delta) / std::cos(delta));
     return std::pow(std::cos(phi), 2) / std::cos(delta) / (root * root);
 }
@@ -87,9 +90,13 @@ double SandActiveShift(double overburden, double Ka, double b, double basePressu
 }
 
 SandCurve SandCurveFor(double ps, double A, double B, double b, double k, double xEq) {
+    return SandCurveThrough(A * ps, B * ps, b, k, xEq);
+}
+
+SandCurve SandCurveThrough(double pu, double pm, double b, double k, double xEq) {
     SandCurve s;
-    s.pu = A * ps;
-    s.pm = B * ps;
+    s.pu = pu;
+    s.pm = pm;
     s.yu = kYuPerWidth * b;
     s.ym = kYmPerWidth * b;
     s.kx = k * xEq;
@@ -132,17 +139,23 @@ double SandResistance(double y, const SandCurve& s) {
     return std::min(p, s.kx * y);
 }
 
-double SandEquivalentDepth(double F, double phi, double gamma, double b, double x0, double pi) {
+SandIntegral SandIntegralFor(double phi, double b, double pi) {
     const SandCoefficients k = SandCoefficientsFor(phi, pi);
     const double tanPhi = std::tan(phi);
     const double tanAlpha = std::tan(k.alpha);
-    const double c1 = k.Kp - k.Ka;
-    const double c2 =
-        std::tan(k.beta) *
-        (kSandK0 * (tanPhi * std::sin(k.beta) * (1.0 / std::cos(k.alpha) + 1.0) - tanAlpha) +
-         tanAlpha * k.Kp);
-    const double c3 = (kSandK0 * tanPhi + k.Kp) * k.Kp * k.Kp - k.Ka;
-    const double xl = (c3 - c1) * b / c2;
+    SandIntegral s;
+    s.c1 = k.Kp - k.Ka;
+    s.c2 = std::tan(k.beta) *
+           (kSandK0 * (tanPhi * std::sin(k.beta) * (1.0 / std::cos(k.alpha) + 1.0) - tanAlpha) +
+            tanAlpha * k.Kp);
+    s.c3 = (kSandK0 * tanPhi + k.Kp) * k.Kp * k.Kp - k.Ka;
+    s.xl = (s.c3 - s.c1) * b / s.c2;
+    return s;
+}
+
+double SandEquivalentDepth(double F, double phi, double gamma, double b, double x0, double pi) {
+    const SandIntegral si = SandIntegralFor(phi, b, pi);
+    const double c1 = si.c1, c2 = si.c2, c3 = si.c3, xl = si.xl;
     // Without friction (or weight) the sand builds no resistance to match.
     if (!(xl > 0.0) || !std::isfinite(xl)) return 0.0;
 

@@ -29,7 +29,9 @@ double SandFactorB(double xOverB);
 double SandWedgeResistance(const SandCoefficients& k, double gamma, double b, double x);
 // pcd, the flow-around resistance at formula depth x.
 double SandFlowResistance(const SandCoefficients& k, double gamma, double b, double x);
-// Coulomb passive coefficient with wall friction phi/2.
+// Coulomb passive coefficient, vertical wall and level ground, wall friction delta.
+double CoulombPassive(double phi, double delta);
+// The sand's: wall friction phi/2.
 double SandCoulombPassive(double phi);
 
 // The larger of sigma'v Ka b and (when Pb > 0.0001) Pb/r; 0 below 1e-5.
@@ -46,11 +48,22 @@ struct SandCurve {
     double yk = 0.0;  // end of the initial line
 };
 SandCurve SandCurveFor(double ps, double A, double B, double b, double k, double xEq);
+// The same curve through given pu and pm (the silt adds its cohesive part to both).
+SandCurve SandCurveThrough(double pu, double pm, double b, double k, double xEq);
 
 // 0, ym/12 to ym in twelfths, yu, yu + b, yu + 2b, yu + 3b.
 std::array<double, 17> SandDeflections(const SandCurve& curve, double b);
 
 double SandResistance(double y, const SandCurve& curve);
+
+// Coefficients of the cumulative wedge resistance and its limit depth xl.
+struct SandIntegral {
+    double c1 = 0.0;  // Kp - Ka
+    double c2 = 0.0;
+    double c3 = 0.0;  // (K0 tan phi + Kp) Kp^2 - Ka
+    double xl = 0.0;  // (c3 - c1) b / c2
+};
+SandIntegral SandIntegralFor(double phi, double b, double pi);
 
 // Depth in this sand whose cumulative pu equals F: 100 steps down to the
 // limit depth, the last rate beyond it. x0 is the depth used at the layer's first curve.

@@ -2,6 +2,7 @@
 // part B, the curves' shape, user curves ahead of the generated ones.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "run_fixture.h"
@@ -104,7 +105,7 @@ TEST(GeneratedCurves, WithoutEarthPressureTheSoilRecordsStillFeedTheGenerator) {
     EXPECT_EQ(lines[1], " 1 5");
 }
 
-TEST(GeneratedCurves, UnavailableSoilTypeEndsTheRun) {
+TEST(GeneratedCurves, StiffClayWithoutCohesionEndsTheRun) {
     std::vector<std::string> data = SandWall(0);
     for (std::string& line : data) {
         if (line == "4 400 ") line = "2 400 ";
@@ -112,11 +113,52 @@ TEST(GeneratedCurves, UnavailableSoilTypeEndsTheRun) {
     ScratchRun run;
     const std::string report = run.Run(DataFile(data));
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(report.find("\n\n     ERROR STOP -- P-Y CURVES FOR STIFF CLAY ARE NOT AVAILABLE IN "
-                          "THIS VERSION\n"),
-              std::string::npos);
+    EXPECT_NE(
+        report.find("\n\n     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO\n"),
+        std::string::npos);
     EXPECT_NE(report.find("     END OF ANALYSIS"), std::string::npos);
 }
+
+// The bundled examples of the stiff clays, silt and rock: each runs to the
+// end, its soil types echoed, its curves taken in, the iteration closed.
+struct ExampleCase {
+    const char* file;
+    std::vector<const char*> soilLines;
+    const char* curveHeading;
+};
+
+class SoilTypeExample : public ::testing::TestWithParam<ExampleCase> {};
+
+TEST_P(SoilTypeExample, RunsAndCloses) {
+    const ExampleCase c = GetParam();
+    std::ifstream in(std::string(KORVEL_EXAMPLES_DIR) + "/" + c.file, std::ios::binary);
+    ASSERT_TRUE(in) << c.file;
+    std::ostringstream data;
+    data << in.rdbuf();
+    ScratchRun run;
+    const std::string report = run.Run(data.str());
+    EXPECT_EQ(run.status, 0) << run.errors;
+    for (const char* line : c.soilLines) {
+        EXPECT_NE(report.find(std::string("\n         ") + line + "\n"), std::string::npos) << line;
+    }
+    EXPECT_NE(report.find(c.curveHeading), std::string::npos);
+    EXPECT_EQ(report.find("ERROR"), std::string::npos);
+    EXPECT_EQ(report.find("NOT CLOSED"), std::string::npos);
+    EXPECT_EQ(report.find("OFF Q - W CURVES"), std::string::npos);
+    EXPECT_EQ(report.find("MAX ALLOWABLE DEFLECTION EXCEEDED"), std::string::npos);
+    EXPECT_NE(report.find("     END OF ANALYSIS"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, SoilTypeExample,
+    ::testing::Values(
+        ExampleCase{"stiff_clay_water_english.kv5d",
+                    {"THE SOIL IS A STIFF CLAY ABOVE THE WATER TABLE",
+                     "THE SOIL IS A STIFF CLAY BELOW THE WATER TABLE"},
+                    "CAVG    GAMMA AVG      E50"},
+        ExampleCase{"silt_soldier_piles_si.kv5d", {"THE SOIL IS A SILT"}, "Puc       Pu\xED"},
+        ExampleCase{"weak_rock_socket_english.kv5d", {"THE LAYER IS WEAK ROCK"}, " Eu "},
+        ExampleCase{"strong_rock_english.kv5d", {"THE LAYER IS ROCK"}, "DEPTH-BACKFILL SIDE  "}));
 
 TEST(GeneratedCurves, SoftClayWithoutCohesionIsRefused) {
     // Cohesion 0 at the top of the clay and 10 at its bottom.

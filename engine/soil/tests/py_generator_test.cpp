@@ -3,82 +3,24 @@
 #include "soil/py_generator.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "py_test_support.h"
 #include "soil/sand.h"
 #include "soil/soft_clay.h"
 
 namespace korvel::soil {
 namespace {
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvel-py-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::filesystem::path path;
-};
-
-struct Generation {
-    TempFolder folder;
-    std::ostringstream report, notes, err;
-    text::UnitLabels labels;
-    SoilOutput Out() { return {report, notes, err, labels, folder.path}; }
-    std::vector<std::string> FileLines() {
-        std::ifstream in(folder.path / "soildata");
-        std::vector<std::string> lines;
-        for (std::string l; std::getline(in, l);) lines.push_back(l);
-        return lines;
-    }
-};
-
-SoilLayer Layer(int type, double bottom, double previous, LayerProps props) {
-    SoilLayer l;
-    l.type = type;
-    l.bottomDepth = bottom;
-    l.thickness = bottom - previous;
-    l.top = props;
-    l.bottom = props;
-    return l;
-}
-
-// English soldier piles (Wa/Wp = 4, no group reduction), H = 120 in.
-SoilProblem Soldier() {
-    SoilProblem p;
-    p.unitSystem = 1;
-    p.N = 50;
-    p.h = 6.0;
-    p.wallLength = 300.0;
-    p.freeHeight = 120.0;
-    p.geometry.freeHeight = 120.0;
-    p.geometry.Wa = 96.0;
-    p.geometry.Wp = 24.0;
-    p.geometry.waterDepthBackfill = 5000.0;
-    return p;
-}
-
-// Point lines of the curve file: number, p', y'.
-struct FilePoint {
-    int n;
-    double p, y;
-};
-FilePoint ParsePoint(const std::string& line) {
-    std::istringstream in(line);
-    FilePoint f{};
-    in >> f.n >> f.p >> f.y;
-    return f;
-}
+using testing::FilePoint;
+using testing::Generation;
+using testing::Layer;
+using testing::ParsePoint;
+using testing::Soldier;
 
 TEST(GenerateCurves, SoftClayFileHoldsBothSidesOfEveryCurve) {
     SoilProblem p = Soldier();
@@ -245,18 +187,14 @@ TEST_P(RefusedLayer, EndsTheRunWithAReportError) {
 INSTANTIATE_TEST_SUITE_P(
     Types, RefusedLayer,
     ::testing::Values(
-        RefusedCase{
-            2, 20, 0.01,
-            "     ERROR STOP -- P-Y CURVES FOR STIFF CLAY ARE NOT AVAILABLE IN THIS VERSION"},
-        RefusedCase{
-            3, 20, 0.01,
-            "     ERROR STOP -- P-Y CURVES FOR STIFF CLAY ARE NOT AVAILABLE IN THIS VERSION"},
-        RefusedCase{5, 20, 0.01,
-                    "     ERROR STOP -- P-Y CURVES FOR SILT ARE NOT AVAILABLE IN THIS VERSION"},
-        RefusedCase{6, 20, 0.01,
-                    "     ERROR STOP -- P-Y CURVES FOR ROCK ARE NOT AVAILABLE IN THIS VERSION"},
-        RefusedCase{7, 20, 0.01,
-                    "     ERROR STOP -- P-Y CURVES FOR ROCK ARE NOT AVAILABLE IN THIS VERSION"},
+        RefusedCase{2, 0, 0.01,
+                    "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
+        RefusedCase{2, 20, 0, "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS AN E50 ABOVE ZERO"},
+        RefusedCase{3, -5, 0.01,
+                    "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
+        RefusedCase{3, 20, 0, "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS AN E50 ABOVE ZERO"},
+        RefusedCase{6, 0, 0, "     ERROR STOP -- STRONG ROCK LAYER 1 NEEDS A STRENGTH ABOVE ZERO"},
+        RefusedCase{7, 500, 0, "     ERROR STOP -- WEAK ROCK LAYER 1 NEEDS A KRM ABOVE ZERO"},
         RefusedCase{1, 0, 0.01, "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
         RefusedCase{9, -1, 0.01,
                     "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
