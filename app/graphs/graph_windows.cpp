@@ -1,0 +1,36 @@
+#include "graphs/graph_windows.h"
+
+#include <QMdiSubWindow>
+
+#include "graphs/plot_file_reader.h"
+#include "graphs/plot_form.h"
+
+namespace korvel {
+
+TGraphWindows::TGraphWindows(TProgramData& project) : project_(project) {}
+
+bool TGraphWindows::ReadPlotFile(const QString& path, bool after_run) {
+    // The main window shows the after-run message itself.
+    const TPlotReadResult result = korvel::ReadPlotFile(path, after_run, plots_, project_);
+    last_error_ = result.Error;
+    return result.Loaded;
+}
+
+TGraphPlot& TGraphWindows::Graph(TGraphKind kind) {
+    return *plots_.All()[static_cast<size_t>(GraphIndex(kind))];
+}
+
+const TGraphPlot& TGraphWindows::Graph(TGraphKind kind) const {
+    return const_cast<TGraphWindows*>(this)->Graph(kind);
+}
+
+bool TGraphWindows::HasCurve(TGraphKind kind) const {
+    const TCurveList& lines = Graph(kind).Lines;
+    return lines.CurveCount() > 0 && lines.PointCount() > 1;
+}
+
+QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
+    return korvel::ShowPlot(Graph(kind), area);
+}
+
+}  // namespace korvel

@@ -1,0 +1,34 @@
+// TGraphWindows: the main window's result graphs behind its TResultGraphs
+// interface: the eight graph components, filled by ReadPlotFile from the open
+// project, and their plot windows in the main window's MDI area.
+#pragma once
+
+#include "graphs/result_plots.h"
+#include "main/result_graphs.h"
+
+namespace korvel {
+
+class TProgramData;
+
+class TGraphWindows : public TResultGraphs {
+  public:
+    // project must outlive this object.
+    explicit TGraphWindows(TProgramData& project);
+
+    bool ReadPlotFile(const QString& path, bool after_run) override;
+    bool HasCurve(TGraphKind kind) const override;
+    QWidget* ShowPlot(TGraphKind kind, QMdiArea* area) override;
+
+    TGraphPlot& Graph(TGraphKind kind);
+    const TGraphPlot& Graph(TGraphKind kind) const;
+    TResultPlots& Plots() { return plots_; }
+    // The reader's message of the last failed reading.
+    const QString& LastError() const { return last_error_; }
+
+  private:
+    TProgramData& project_;
+    TResultPlots plots_;
+    QString last_error_;
+};
+
+}  // namespace korvel

@@ -1,0 +1,168 @@
+// TMainForm: the program's main window. A multiple-document frame that owns the
+// grid tables, the project and the result graphs; its menus and tool bar switch
+// the project's options, open the tables, dialogs and graphs, handle the data
+// file (new, open, save, recent files, dropped files) and run the analysis
+// through the engine library. Every menu recomputes its items when it opens
+// (rules in menu_rules.h); the active child is deactivated first so that edits
+// in progress reach the project.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <map>
+#include <memory>
+
+#include "main/dynamic_library.h"
+#include "main/graph_kind.h"
+#include "main/menu_rules.h"
+#include "main/recent_files.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace korvel {
+
+class TGridTable;
+class TProgramData;
+class TResultGraphs;
+class TTableForm;
+struct TProgramTables;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Program start: the data file given on the command line (".kv4d" appended to
+    // a name without "."), else a new project.
+    void Startup(const QString& argument);
+
+    TProgramTables& Tables() const { return *tables_; }
+    TProgramData& Project() const { return *project_; }
+    TResultGraphs& Graphs() const { return *graphs_; }
+    QMdiArea* MdiArea() const { return mdi_area_; }
+    bool PlotDataLoaded() const { return plot_data_loaded_; }
+    const QString& TextEditorPath() const { return text_editor_path_; }
+    void SetTextEditorPath(const QString& path) { text_editor_path_ = path; }
+    const TRecentFiles& RecentFiles() const { return recent_; }
+    QLabel* StatusPanel() const { return status_panel_; }
+    QMenu* StageMenu() const { return stage_menu_; }
+
+    // The engine library: libKorvel2015_DLL.so next to the executable unless set.
+    QString EngineLibraryPath() const;
+    void SetEngineLibraryPath(const QString& path) { engine_library_path_ = path; }
+    // Per-user folder where names.dat and the engine's scratch files go.
+    static QString RunFolder();
+
+    // Opens (or brings to the front) a table's window.
+    TTableForm* OpenTable(TGridTable& table);
+    // Recomputes a menu as when it opens (for the menus' aboutToShow).
+    void UpdateMenu(QMenu* menu);
+
+    // --- Handlers ------------------------------------------------------------------
+    void FileNewClick();
+    void FileOpenClick();
+    void FileSaveClick();
+    void FileSaveAsClick();
+    void CompRunClick();
+    // Opens path as the project; format 0 chooses by extension.
+    void OpenByPath(const QString& path, int format = 0);
+    // Save prompt: true to go on, false to abort the action that asked.
+    bool SavePrompt();
+    // Save and Save As; true when the data file was written.
+    bool SaveProject();
+    bool SaveAsProject();
+    void SwitchStage(int stage);
+    void ShowPlot(TGraphKind kind);
+    void OpenInTextEditor(const QString& path);
+    void RefreshResultButtons();
+    void RefreshStageButtons();
+    void ApplyLongTermSwap();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+
+    QAction* NewAction(const QString& name, const QString& caption,
+                       void (TMainForm::*slot)() = nullptr);
+    QAction* Toggle(const QString& name, const QString& caption, bool TProjectFields::*flag,
+                    const QString& closes = {});
+    QAction* Find(const QString& name) const;
+
+    void FileMenuAboutToShow();
+    void DataMenuAboutToShow();
+    void OptionsMenuAboutToShow();
+    void StageMenuAboutToShow();
+    void ComputationMenuAboutToShow();
+    void GraphicsMenuAboutToShow();
+    void WindowMenuAboutToShow();
+    void DeactivateActiveChild();
+
+    TResultState CurrentResultState() const;
+    void SetTitle();
+    void UpdateStageDisplay();
+    void AfterProjectChange();
+    void CloseChildWindow(const QString& caption);
+    void CloseAllChildren();
+    // A child window standing in for a dialog of a later version, one instance each.
+    void ShowPlaceholder(const QString& caption, const QString& note,
+                         const std::vector<std::pair<QString, TGridTable*>>& tables = {});
+    void ShowOptionsDialog();
+    void ShowAbout();
+    void OpenReadme();
+    void ArrangeIcons();
+
+    // Declared first: the tables outlive the project and the windows that show them.
+    std::unique_ptr<TProgramTables> tables_;
+    TProgramData* project_;
+    std::unique_ptr<TResultGraphs> graphs_;
+    QMdiArea* mdi_area_;
+
+    bool plot_data_loaded_ = false;
+    QString text_editor_path_;
+    TRecentFiles recent_;
+    QString engine_library_path_;
+    // Present only while a run is in progress.
+    std::unique_ptr<TDynamicLibrary> engine_;
+
+    std::map<QString, QAction*> actions_;
+    QMenu* file_menu_ = nullptr;
+    QMenu* data_menu_ = nullptr;
+    QMenu* soil_menu_ = nullptr;
+    QMenu* dist_menu_ = nullptr;
+    QMenu* options_menu_ = nullptr;
+    QMenu* units_menu_ = nullptr;
+    QMenu* pressure_menu_ = nullptr;
+    QMenu* stage_menu_ = nullptr;
+    QMenu* computation_menu_ = nullptr;
+    QMenu* graphics_menu_ = nullptr;
+    QMenu* window_menu_ = nullptr;
+    QMenu* view3d_menu_ = nullptr;
+    QMenu* help_menu_ = nullptr;
+    QActionGroup* unit_group_ = nullptr;
+    QActionGroup* pressure_group_ = nullptr;
+    std::array<QAction*, TRecentFiles::kSlots> recent_actions_{};
+    QAction* recent_separator_ = nullptr;
+    QAction* window_separator_ = nullptr;
+    std::array<QAction*, 50> window_actions_{};
+    QToolBar* tool_bar_ = nullptr;
+    QLabel* status_panel_ = nullptr;
+    std::map<QString, QPointer<QMdiSubWindow>> placeholders_;
+};
+
+}  // namespace korvel

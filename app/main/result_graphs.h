@@ -1,0 +1,27 @@
+// What the main window needs of its result graphs: reading the plot data file
+// into them, whether a graph has something to draw, and opening its window.
+// The window holds one TResultGraphs; the graph component plugs in behind it.
+#pragma once
+
+#include <QString>
+
+#include "main/graph_kind.h"
+
+class QMdiArea;
+class QWidget;
+
+namespace korvel {
+
+class TResultGraphs {
+  public:
+    virtual ~TResultGraphs() = default;
+    // Reads the plot data file; false when the read stopped on an error (the
+    // caller decides what to tell the user).
+    virtual bool ReadPlotFile(const QString& path, bool after_run) = 0;
+    // At least one curve, and the first curve of its first list has more than one point.
+    virtual bool HasCurve(TGraphKind kind) const = 0;
+    // Opens the graph's window (or brings it to the front) in area.
+    virtual QWidget* ShowPlot(TGraphKind kind, QMdiArea* area) = 0;
+};
+
+}  // namespace korvel
