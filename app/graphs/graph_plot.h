@@ -55,9 +55,10 @@ class TGraphPlot : public QObject {
     TCurveList& PanelLines(int panel);
     const TCurveList& PanelLines(int panel) const;
 
-    // Graph title and whether it stands at the top (edited by the title dialog).
+    // Graph title and whether it stands at the top (edited by the title dialog);
+    // a new title stands below the graph.
     QString Title;
-    bool TitleOnTop = true;
+    bool TitleOnTop = false;
     // Default legend texts by curve index of Lines.
     QStringList DefaultLegends;
     // Only the first 20 curves are made active when a window is created.

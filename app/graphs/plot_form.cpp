@@ -20,6 +20,7 @@
 #include "entry/number_format.h"
 #include "graphs/graph_plot.h"
 #include "graphs/legend_box.h"
+#include "graphs/plot_dialogs.h"
 #include "graphs/plot_painter.h"
 #include "graphs/save_attributes_dialog.h"
 
@@ -219,12 +220,10 @@ void TPlotForm::createMenus() {
         a->setCheckable(true);
         a->setData(c.Value);
     }
-    // The title, legend-text and active-curve dialogs come with the plot window dialogs.
-    for (const auto& [text, name] :
-         {std::pair{"&Graph Title", "GraphTitle"}, std::pair{"&Edit Legend", "EditLegend"},
-          std::pair{"&Active Curves", "ActiveCurves"}}) {
-        add(plot_menu_, text, name, [] {})->setEnabled(false);
-    }
+    add(plot_menu_, "&Graph Title", "GraphTitle",
+        [this] { GraphTitleClick(*this, [this] { Relayout(); }); });
+    add(plot_menu_, "&Edit Legend", "EditLegend", [this] { EditLegendClick(*this); });
+    add(plot_menu_, "&Active Curves", "ActiveCurves", [this] { ActiveCurvesClick(*this); });
     plot_menu_->addSeparator();
     add(plot_menu_, "&Print...", "Print", [this] { PrintClick(); });
     add(plot_menu_, "P&age Setup", "PageSetup", [this] { PageSetupClick(); });

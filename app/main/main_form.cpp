@@ -23,19 +23,24 @@
 #include <QUrl>
 #include <cstdint>
 
+#include "dialogs/data_dialogs.h"
 #include "entry/entry_errors.h"
 #include "entry/table_definitions.h"
 #include "entry/ui/table_form.h"
+#include "graphs/export_dialog.h"
 #include "graphs/graph_windows.h"
 #include "main/control_file.h"
 #include "main/file_names.h"
 #include "main/main_prompts.h"
 #include "main/options_dialog.h"
 #include "main/placeholder_window.h"
+#include "views/geometry_views.h"
 #include "main/program_settings.h"
+#include "main/stage_options_dialog.h"
 #include "main/stderr_capture.h"
 #include "main/text_editor.h"
 #include "project/program_data.h"
+#include "project/stage_files.h"
 
 namespace korvel {
 namespace {
@@ -104,6 +109,18 @@ TMainForm::TMainForm(QWidget* parent)
     createToolBars();
     createStatusBar();
     setAcceptDrops(true);
+
+    views_ = new TGeometryViews(mdi_area_, *project_, this);
+    views_->DeformedShapeAvailable = [this] { return graphs_->HasCurve(TGraphKind::kDef); };
+    std::array<QAction*, TGeometryViews::kShowItems> showItems{};
+    for (int i = 0; i < TGeometryViews::kShowItems; ++i) {
+        showItems[i] = Find(QStringLiteral("View3D%1").arg(i));
+    }
+    std::array<QAction*, TGeometryViews::kTools> tools{};
+    for (int i = 0; i < TGeometryViews::kTools; ++i) {
+        tools[i] = Find(QStringLiteral("Tool3D%1").arg(i));
+    }
+    views_->Attach3DControls(view3d_menu_, showItems, tools);
 
     // Settings: the stored editor, else the default; then the recent files.
     text_editor_path_ = ReadTextEditorSetting();
@@ -178,20 +195,16 @@ void TMainForm::createActions() {
     }
 
     // Data
-    auto placeholder = [this](const QString& caption,
-                              std::vector<std::pair<QString, TGridTable*>> tables = {}) {
-        return [this, caption, tables] {
-            ShowPlaceholder(caption, QLatin1String(kLaterVersion), tables);
-        };
-    };
     auto table = [this](TGridTable* t) { return [this, t] { OpenTable(*t); }; };
     TProgramTables& t = *tables_;
-    connect(NewAction("DataTitle", "&Title"), &QAction::triggered, this,
-            placeholder("Project Title"));
-    connect(NewAction("DataWallProp", "Wall &Properties"), &QAction::triggered, this,
-            placeholder("Wall Properties", {{"Wall Stiffness...", t.PileSect.get()}}));
-    connect(NewAction("DataWallConfig", "&Wall Configuration"), &QAction::triggered, this,
-            placeholder("Wall Configuration"));
+    auto* dialogs = new TDataDialogs(*project_, t, mdi_area_, this);
+    dialogs->setObjectName(QStringLiteral("DataDialogs"));
+    connect(NewAction("DataTitle", "&Title"), &QAction::triggered, dialogs,
+            &TDataDialogs::ShowTitle);
+    connect(NewAction("DataWallProp", "Wall &Properties"), &QAction::triggered, dialogs,
+            &TDataDialogs::ShowWallProperties);
+    connect(NewAction("DataWallConfig", "&Wall Configuration"), &QAction::triggered, dialogs,
+            &TDataDialogs::ShowWallConfiguration);
     connect(NewAction("DataSoil", "&Soil Layer Data"), &QAction::triggered, this,
             table(t.NewSoil.get()));
     connect(NewAction("DataSoilShort", "Short-Term"), &QAction::triggered, this,
@@ -204,13 +217,12 @@ void TMainForm::createActions() {
             table(t.DistLoad.get()));
     connect(NewAction("DataDistLong", "Long-Term"), &QAction::triggered, this,
             table(t.LongDist.get()));
-    connect(NewAction("DataSurcharge", "&Additional Surcharge Loads"), &QAction::triggered, this,
-            placeholder("Additional Surcharge", {{"Surcharge Loads...", t.SurchargeTable.get()}}));
-    connect(
-        NewAction("DataConcLoads", "&Concentrated Loads on the Wall"), &QAction::triggered, this,
-        placeholder("Concentrated Loads", {{"Concentrated Loads on Wall...", t.BoundCond.get()}}));
-    connect(NewAction("DataTieback", "Tieback (Ground Anchor) Data"), &QAction::triggered, this,
-            placeholder("Tieback (Ground Anchor)", {{"Tieback Table...", t.TiebackTable1.get()}}));
+    connect(NewAction("DataSurcharge", "&Additional Surcharge Loads"), &QAction::triggered,
+            dialogs, &TDataDialogs::ShowSurcharge);
+    connect(NewAction("DataConcLoads", "&Concentrated Loads on the Wall"), &QAction::triggered,
+            dialogs, &TDataDialogs::ShowConcentratedLoads);
+    connect(NewAction("DataTieback", "Tieback (Ground Anchor) Data"), &QAction::triggered,
+            dialogs, &TDataDialogs::ShowTieback);
     connect(NewAction("DataBoundary", "&Boundary Condition on Deflection or Slope"),
             &QAction::triggered, this, table(t.Soillayer.get()));
     connect(NewAction("DataPYMod", "Modification &Factors for p-y Curves"), &QAction::triggered,
@@ -218,9 +230,7 @@ void TMainForm::createActions() {
     connect(NewAction("DataExtPY", "Sets of &External p-y Curves"), &QAction::triggered, this,
             table(t.PYCurves2.get()));
     connect(NewAction("DataSprings", "&Lateral Springs and Rotational Restraints"),
-            &QAction::triggered, this,
-            placeholder("Lateral & Rotational Springs",
-                        {{"Lateral Spring and Rotation Spring...", t.SoilStrength.get()}}));
+            &QAction::triggered, dialogs, &TDataDialogs::ShowSprings);
     connect(NewAction("DataEICurves", "Sets of Nonlinear Moment vs EI Curves"), &QAction::triggered,
             this, table(t.MEICurves2.get()));
 
@@ -271,8 +281,8 @@ void TMainForm::createActions() {
     connect(Toggle("OptLongTerm", "Conduct Short-Term and Long-Term &Analyses",
                    &TProjectFields::LongTermAnalysis),
             &QAction::triggered, this, &TMainForm::ApplyLongTermSwap);
-    connect(NewAction("OptStaged", "Conduct &Staged-Construction Analysis..."), &QAction::triggered,
-            this, placeholder("Staged-Construction Options"));
+    NewAction("OptStaged", "Conduct &Staged-Construction Analysis...",
+              &TMainForm::StagedOptionsClick);
     Find("OptStaged")->setCheckable(true);
     connect(NewAction("OptTextEditor", "&Option of Text Editor..."), &QAction::triggered, this,
             &TMainForm::ShowOptionsDialog);
@@ -287,16 +297,9 @@ void TMainForm::createActions() {
             RefreshStageButtons();
         });
     }
-    // Stages are kept in the project until stage files come; storing is a no-op.
-    NewAction("StageUpdate", "Update &Current Stage")->setVisible(false);
-    connect(NewAction("StageCopyPrev", "Copy &Previous Stage"), &QAction::triggered, this, [this] {
-        const int n = project_->CurrentStage;
-        TMainPrompts::Current().Confirm(
-            this,
-            QStringLiteral("Do you want to copy all information from Stage ") +
-                QString::number(n - 1) + QStringLiteral(" to Stage ") + QString::number(n),
-            false);
-    });
+    NewAction("StageUpdate", "Update &Current Stage", &TMainForm::StageUpdateClick)
+        ->setVisible(false);
+    NewAction("StageCopyPrev", "Copy &Previous Stage", &TMainForm::StageCopyPrevClick);
 
     // Computation
     NewAction("CompRun", "&Run Analysis", &TMainForm::CompRunClick);
@@ -307,8 +310,9 @@ void TMainForm::createActions() {
     connect(NewAction("CompEditOutput", "Edit &Output Text"), &QAction::triggered, this,
             [this] { OpenInTextEditor(OutputReportPath(project_->FileName)); });
     connect(NewAction("CompViewGeometry", "&View Wall Geometry"), &QAction::triggered, this,
-            placeholder("Side View"));
-    connect(NewAction("Comp3DView", "3D View"), &QAction::triggered, this, placeholder("3D View"));
+            [this] { views_->OpenSideView(); });
+    connect(NewAction("Comp3DView", "3D View"), &QAction::triggered, this,
+            [this] { views_->Open3DView(); });
 
     // Graphics
     for (const TGraphItem& item : kGraphItems) {
@@ -317,8 +321,13 @@ void TMainForm::createActions() {
                           QLatin1String(item.MenuCaption)),
                 &QAction::triggered, this, [this, kind] { ShowPlot(kind); });
     }
-    connect(NewAction("GraphExport", "Export Plots To Excel"), &QAction::triggered, this,
-            placeholder("Export Plots To Excel"));
+    connect(NewAction("GraphExport", "Export Plots To Excel"), &QAction::triggered, this, [this] {
+        auto* windows = dynamic_cast<TGraphWindows*>(graphs_.get());
+        if (!windows) return;
+        TDlgExport::ShowFor(this, [this, windows] {
+            return ExportCandidates(windows->Plots(), GraphicsMenuRules(CurrentResultState()).Graph);
+        });
+    });
 
     // Window
     connect(NewAction("WindowCascade", "&Cascade"), &QAction::triggered, mdi_area_,
@@ -338,7 +347,7 @@ void TMainForm::createActions() {
         window_actions_[i] = action;
     }
 
-    // Show 3DView: only while the 3D view is open, which this version does not have.
+    // Show 3DView: shown only while the 3D view is open.
     const char* view_items[] = {"Wall",
                                 "Soil Layers",
                                 "Water Level",
@@ -823,6 +832,7 @@ void TMainForm::OpenByPath(const QString& given, int format) {
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
     TMainPrompts::Current().Information(this, QStringLiteral("Data file: ") + TitleForm(path) +
                                                   QStringLiteral(", has been read by KORVEL 2015"));
+    if (IsStaged(*project_)) OpenStages(format);
     AfterProjectChange();
 }
 
@@ -837,10 +847,15 @@ void TMainForm::FileSaveAsClick() {
 bool TMainForm::SaveProject() {
     const QString& name = project_->FileName;
     if (name == QLatin1String(kNewProjectName) || LowerExtension(name) != QLatin1String(".kv5d")) {
+        // A staged project writes its current stage there, before the stages are joined.
         return SaveAsProject();
     }
     try {
-        project_->WriteDataFile();
+        if (IsStaged(*project_)) {
+            SaveStagedProjectAs(*project_, name);
+        } else {
+            project_->WriteDataFile();
+        }
     } catch (const EKorvelError& error) {
         TMainPrompts::Current().Information(this, error.Message());
         return false;
@@ -869,11 +884,17 @@ bool TMainForm::SaveAsProject() {
         return false;
     }
     const QString previous = project_->FileName;
-    project_->FileName = path;
     try {
-        project_->WriteDataFile();
+        if (IsStaged(*project_)) {
+            // The current stage is stored first, so that its edits reach the new
+            // file; the stage files then move to the new name.
+            SaveStagedProjectAs(*project_, path);
+        } else {
+            project_->FileName = path;
+            project_->WriteDataFile();
+        }
     } catch (const EKorvelError& error) {
-        // The project keeps its old name: nothing was written under the new one.
+        // The project keeps its old name (and a staged one its stage files).
         project_->FileName = previous;
         TMainPrompts::Current().Information(this, error.Message());
         return false;
@@ -887,11 +908,72 @@ bool TMainForm::SaveAsProject() {
 
 void TMainForm::SwitchStage(int stage) {
     if (stage == project_->CurrentStage || stage < 1 || stage > kMaxStages) return;
-    const bool modified = project_->Modified();
-    // Stage files are not kept yet: the stage number changes, the tables stay.
-    project_->CurrentStage = stage;
-    project_->SetModified(modified);
+    DeactivateActiveChild();  // edits in progress belong to the stage being left
+    TReadResult read;
+    try {
+        read = SwitchToStage(*project_, stage);
+    } catch (const EKorvelError& error) {
+        // The current stage could not be stored: it stays current, edits and all.
+        TMainPrompts::Current().Information(this, error.Message());
+        return;
+    }
+    if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
     status_panel_->setText(StageStatusText(*project_));
+    RefreshStageButtons();
+}
+
+void TMainForm::StageUpdateClick() {
+    try {
+        WriteStageFile(*project_);
+    } catch (const EKorvelError& error) {
+        TMainPrompts::Current().Information(this, error.Message());
+    }
+}
+
+void TMainForm::StageCopyPrevClick() {
+    const int n = project_->CurrentStage;
+    if (!IsStaged(*project_) || n < 2) return;
+    if (TMainPrompts::Current().Confirm(
+            this,
+            QStringLiteral("Do you want to copy all information from Stage ") +
+                QString::number(n - 1) + QStringLiteral(" to Stage ") + QString::number(n),
+            false) != TMainPrompts::TAnswer::kYes) {
+        return;
+    }
+    try {
+        const TReadResult read = CopyPreviousStage(*project_);
+        if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+    } catch (const EKorvelError& error) {
+        TMainPrompts::Current().Information(this, error.Message());
+    }
+}
+
+void TMainForm::StagedOptionsClick() {
+    DeactivateActiveChild();
+    TDlgStaged dialog(project_->StageCount, this);
+    if (dialog.exec() == QDialog::Accepted) ApplyStageCount(dialog.StageCount());
+    // The action is checkable: its mark follows the project, not the click.
+    Find("OptStaged")->setChecked(IsStaged(*project_));
+}
+
+void TMainForm::ApplyStageCount(int count) {
+    try {
+        const TReadResult read = ChangeStageCount(*project_, count);
+        if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+    } catch (const EKorvelError& error) {
+        TMainPrompts::Current().Information(this, error.Message());
+    }
+    UpdateStageDisplay();
+    RefreshStageButtons();
+}
+
+void TMainForm::OpenStages(int format) {
+    try {
+        const TReadResult read = OpenStagedProject(*project_, format);
+        if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+    } catch (const EKorvelError& error) {
+        TMainPrompts::Current().Information(this, error.Message());
+    }
 }
 
 void TMainForm::Startup(const QString& argument) {
@@ -903,6 +985,8 @@ void TMainForm::Startup(const QString& argument) {
             QDir::setCurrent(info.absolutePath());
             const TReadResult read = project_->CreateFromFile(path, FormatFromExtension(path));
             if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+            // Stage files left from an earlier session must not stand for this file's stages.
+            if (IsStaged(*project_)) OpenStages(FormatFromExtension(path));
             plot_data_loaded_ = false;
             if (QFileInfo::exists(PlotDataPath(path)))
                 plot_data_loaded_ = graphs_->ReadPlotFile(PlotDataPath(path), false);

@@ -31,6 +31,7 @@ namespace korvel {
 class TGridTable;
 class TProgramData;
 class TResultGraphs;
+class TGeometryViews;
 class TTableForm;
 struct TProgramTables;
 
@@ -80,7 +81,14 @@ class TMainForm : public QMainWindow {
     // Save and Save As; true when the data file was written.
     bool SaveProject();
     bool SaveAsProject();
+    // Stores the current stage into its stage file and loads stage (modified state kept).
     void SwitchStage(int stage);
+    // "Update &Current Stage", "Copy &Previous Stage", the staged options dialog.
+    void StageUpdateClick();
+    void StageCopyPrevClick();
+    void StagedOptionsClick();
+    // The staged options' OK with count stages: stage files, status bar, stage menu.
+    void ApplyStageCount(int count);
     void ShowPlot(TGraphKind kind);
     void OpenInTextEditor(const QString& path);
     void RefreshResultButtons();
@@ -116,6 +124,8 @@ class TMainForm : public QMainWindow {
     TResultState CurrentResultState() const;
     void SetTitle();
     void UpdateStageDisplay();
+    // After a staged data file was read in format: its stage files, older stages converted.
+    void OpenStages(int format);
     void AfterProjectChange();
     void CloseChildWindow(const QString& caption);
     void CloseAllChildren();
@@ -153,6 +163,7 @@ class TMainForm : public QMainWindow {
     QMenu* graphics_menu_ = nullptr;
     QMenu* window_menu_ = nullptr;
     QMenu* view3d_menu_ = nullptr;
+    TGeometryViews* views_ = nullptr;  // side and 3D views, created on first use
     QMenu* help_menu_ = nullptr;
     QActionGroup* unit_group_ = nullptr;
     QActionGroup* pressure_group_ = nullptr;

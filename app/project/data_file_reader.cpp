@@ -22,6 +22,19 @@ constexpr int kStripLoad = 3;
 
 }  // namespace
 
+TRecordLayout LayoutOfFormat(int format) {
+    switch (format) {
+        case 1:
+            return {true, true, false};
+        case 2:  // .kv4d: no nTiebacks, no Wa in WALL, no TIEBACK rows
+            return {true, false, false};
+        case 4:  // earliest .kvd: as 3, and no StageCount, layers by thickness, no NEXT
+            return {false, false, true};
+        default:  // .kvd: nor nEICurves, SURCHARGES, p-y multipliers, EICURVE
+            return {false, false, false};
+    }
+}
+
 int TDataFileReader::Count(const TGridTable& table) {
     // The long-term pressure table has no row limit; the engine stores at most
     // kMaxPressureRows rows, so a larger count cannot be a usable file.
@@ -107,7 +120,7 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
     const int pressure_option = in_.ReadInteger();
     const int curve_option = in_.ReadInteger();
     const int curve_sets = Count(*t.PYCurves2);
-    const int stage_count = in_.ReadInteger();
+    const int stage_count = layout_.Earliest ? 1 : in_.ReadInteger();
     const int ei_curves = layout_.EIRecords ? Count(*t.MEICurves2) : 0;
     const int tiebacks = layout_.TiebackRecords ? Count(*t.TiebackTable1) : 0;
     if (sets_options) {
@@ -257,7 +270,12 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
             ReadSingleSurchargeRows();
         }
         discard_ = false;
-        ReadSoils(kind, Count(kind == TSectionKind::kLongTerm ? *t.LongSoil : *t.NewSoil));
+        const int layers = Count(kind == TSectionKind::kLongTerm ? *t.LongSoil : *t.NewSoil);
+        if (layout_.Earliest) {
+            ReadEarliestSoils(layers);
+        } else {
+            ReadSoils(kind, layers);
+        }
     }
 
     // PYSET
@@ -292,8 +310,8 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
 
     discard_ = false;
 
-    // NEXT
-    const int next = in_.ReadInteger();
+    // NEXT (the earliest files end after their curve sets)
+    const int next = layout_.Earliest ? 0 : in_.ReadInteger();
     if (sets_options) p.LongTermMarker = next;
     if (kind == TSectionKind::kStage) p.LongTermAnalysis = next == kLongTermFollows;
     return next;
@@ -316,6 +334,31 @@ void TDataFileReader::ReadSoils(TSectionKind kind, int count) {
                 params->Cell(slot.Column, row)
                     .SetAsFloat(value * (english ? SlotReadFactor(slot.Conversion) : 1.0L));
             }
+        }
+    });
+}
+
+// Layers of the earliest files: type (1 to 6, 6 being rock), thickness, then one
+// line of unit weight, cohesion, friction angle, E50 and k. The bottom is the
+// running sum of the thicknesses; both rows of the parameter table take the line;
+// the values are taken as they stand, without the feet-based conversions.
+void TDataFileReader::ReadEarliestSoils(int count) {
+    TGridTable& soils = *project_.Tables().NewSoil;
+    constexpr int kEarliestValues = 5;  // the first five slots; no K
+    long double bottom = 0.0L;
+    ReadRows(soils, count, [&](int layer) {
+        Choice(soils, 0, layer);  // a new type brings a fresh parameter table
+        bottom += in_.ReadReal();
+        ++stored_;
+        soils.Cell(1, layer).SetAsFloat(bottom);
+        TGridTable* params = soils.Cell(2, layer).AsTable();
+        const auto layer_slots = SoilSlots(soils.Cell(0, layer).AsInteger());
+        for (int slot = 0; slot < kEarliestValues; ++slot) {
+            const long double value = in_.ReadReal();
+            const int column = layer_slots[static_cast<size_t>(slot)].Column;
+            if (column < 0 || !params) continue;
+            for (int row = 0; row < params->RowCount(); ++row)
+                params->Cell(column, row).SetAsFloat(value);
         }
     });
 }

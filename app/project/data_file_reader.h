@@ -17,7 +17,14 @@ namespace korvel {
 struct TRecordLayout {
     bool EIRecords = true;       // nEICurves, p-y multipliers, SURCHARGES, EICURVE
     bool TiebackRecords = true;  // nTiebacks, Wa in WALL, TIEBACK rows
+    // The earliest ".kvd" kind: no StageCount, layers by thickness with one
+    // five-value property line, no NEXT record (hence no long-term section).
+    bool Earliest = false;
 };
+
+// Layout of a data file by the open dialog's format number: 1 ".kv5d",
+// 2 ".kv4d", 3 ".kvd" (later kind), 4 ".kvd" (earliest kind).
+TRecordLayout LayoutOfFormat(int format);
 
 class TDataFileReader {
   public:
@@ -44,6 +51,7 @@ class TDataFileReader {
     void ReadRows(TGridTable& table, int count, ReadRow read_row);
 
     void ReadSoils(TSectionKind kind, int count);
+    void ReadEarliestSoils(int count);
     void ReadSingleSurchargeRows();
 
     TProgramData& project_;

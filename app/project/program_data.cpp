@@ -25,17 +25,6 @@ constexpr int kPointLoad = 1;
 constexpr int kLineLoad = 2;
 constexpr int kStripLoad = 3;
 
-TRecordLayout LayoutOfFormat(int format) {
-    switch (format) {
-        case 1:
-            return {true, true};
-        case 2:  // .kv4d: no nTiebacks, no Wa in WALL, no TIEBACK rows
-            return {true, false};
-        default:  // .kvd: nor nEICurves, SURCHARGES, p-y multipliers, EICURVE
-            return {false, false};
-    }
-}
-
 }  // namespace
 
 TProgramData::TProgramData(TProgramTables& tables, QObject* parent)

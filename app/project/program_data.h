@@ -107,8 +107,8 @@ class TProgramData : public QObject, public TProjectFields {
     // first, so that the main window closes its child windows.
     void CreateNew();
     // Builds a project from defaults and reads the file. Format 1 is ".kv5d";
-    // 2 (".kv4d") and 3 (".kvd", later kind) lack the records their format lacks;
-    // the earliest ".kvd" kind (4) is not read here. Never throws
+    // 2 (".kv4d"), 3 (".kvd", later kind) and 4 (".kvd", earliest kind) lack the
+    // records their format lacks (LayoutOfFormat). Never throws
     // for the file's content: the partial project stays and the result carries
     // the reader's message. Tables are filled up to MinRows and the modified state
     // is cleared in every case.

@@ -18,8 +18,10 @@
 
 #include "entry/entry_errors.h"
 #include "entry/grid_table.h"
+#include "entry/grid_table_chart.h"
 #include "entry/ui/help_pictures.h"
 #include "entry/ui/message_notifier.h"
+#include "entry/ui/table_chart_form.h"
 #include "entry/ui/table_grid.h"
 #include "entry/ui/table_item_model.h"
 
@@ -63,11 +65,11 @@ TTableForm* TTableForm::ShowTable(TGridTable& table, QMdiArea* area) {
         return open;
     }
     if (auto* host = qobject_cast<QWidget*>(table.FormParent())) {
-        auto* form = new TTableForm(table, area, false, host);
+        TTableForm* form = NewForm(table, area, false, host);
         form->show();
         return form;
     }
-    auto* form = new TTableForm(table, area, false);
+    TTableForm* form = NewForm(table, area, false, nullptr);
     if (area) {
         QMdiSubWindow* sub = area->addSubWindow(form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -85,15 +87,21 @@ void TTableForm::ShowTableModal(TGridTable& table, QWidget* parent) {
     QDialog dialog(parent);
     auto* layout = new QVBoxLayout(&dialog);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* form = new TTableForm(table, nullptr, true, &dialog);
+    TTableForm* form = NewForm(table, nullptr, true, &dialog);
     layout->addWidget(form);
     dialog.setWindowTitle(form->windowTitle());
     connect(form, &QWidget::windowTitleChanged, &dialog, &QWidget::setWindowTitle);
     dialog.exec();
 }
 
+TTableForm* TTableForm::NewForm(TGridTable& table, QMdiArea* area, bool modal, QWidget* parent) {
+    if (auto* chart = qobject_cast<TGridTableChart*>(&table))
+        return new TTableChartForm(*chart, area, modal, parent);
+    return new TTableForm(table, area, modal, parent);
+}
+
 TTableForm::TTableForm(TGridTable& table, QMdiArea* area, bool modal, QWidget* parent)
-    : QWidget(parent), table_(&table), area_(area), modal_(modal) {
+    : QWidget(parent), table_(&table), area_(area), modal_(modal), visible_rows_(kVisibleRows) {
     table.SetEditor(this);
     if (table.RowCount() < table.MinRows()) table.SetRowCount(table.MinRows());
 
@@ -113,19 +121,19 @@ TTableForm::TTableForm(TGridTable& table, QMdiArea* area, bool modal, QWidget* p
 
     // Margins of a twentieth of an inch.
     const int margin = std::max(2, logicalDpiX() / 20);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(margin, margin, margin, margin);
-    layout->setSpacing(margin);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(grid_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(add_button_);
-    buttons->addWidget(insert_button_);
-    buttons->addWidget(delete_button_);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    layout->addWidget(comments_);
-    layout->addWidget(picture_);
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(margin, margin, margin, margin);
+    layout_->setSpacing(margin);
+    layout_->setSizeConstraint(QLayout::SetFixedSize);
+    layout_->addWidget(grid_);
+    buttons_ = new QHBoxLayout;
+    buttons_->addWidget(add_button_);
+    buttons_->addWidget(insert_button_);
+    buttons_->addWidget(delete_button_);
+    buttons_->addStretch();
+    layout_->addLayout(buttons_);
+    layout_->addWidget(comments_);
+    layout_->addWidget(picture_);
 
     connect(add_button_, &QPushButton::clicked, this, &TTableForm::AddRowClick);
     connect(insert_button_, &QPushButton::clicked, this, &TTableForm::InsertRowClick);
@@ -287,17 +295,22 @@ void TTableForm::UpdateGeometry() {
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
     const int rows = table_->RowCount();
-    const int visible = std::clamp(rows, 1, kVisibleRows);
+    const int visible = std::clamp(rows, 1, visible_rows_);
     const int frame = 2 * grid_->frameWidth();
     const int header_height = grid_->horizontalHeader()->sizeHint().height();
     int grid_width = first + width + frame;
-    if (rows > kVisibleRows) grid_width += grid_->verticalScrollBar()->sizeHint().width();
+    if (rows > visible_rows_) grid_width += grid_->verticalScrollBar()->sizeHint().width();
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setFixedSize(grid_width, header_height + visible * row_height + frame);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         QTimer::singleShot(0, sub, [sub] { sub->adjustSize(); });
     }
     Q_EMIT laidOut();
+}
+
+void TTableForm::SetVisibleRows(int rows) {
+    visible_rows_ = std::max(rows, 1);
+    UpdateGeometry();
 }
 
 void TTableForm::AddRowClick() {

@@ -10,9 +10,11 @@
 
 class QCloseEvent;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QMdiArea;
 class QPushButton;
+class QVBoxLayout;
 
 namespace korvel {
 
@@ -53,7 +55,19 @@ class TTableForm : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
 
+    // For windows that add to the layout: the form's column of widgets (grid,
+    // buttons, comments, picture) and the row of row buttons.
+    QVBoxLayout* FormLayout() const { return layout_; }
+    QHBoxLayout* ButtonLayout() const { return buttons_; }
+    TTableItemModel* ItemModel() const { return model_; }
+    // Most data rows shown at once (the grid scrolls beyond); lays the window out anew.
+    void SetVisibleRows(int rows);
+    void UpdateGeometry();
+
   private:
+    // The window of the table's class: a chart window for a chart table.
+    static TTableForm* NewForm(TGridTable& table, QMdiArea* area, bool modal, QWidget* parent);
+
     void AddRowClick();
     void InsertRowClick();
     void DeleteRowClick();
@@ -62,7 +76,6 @@ class TTableForm : public QWidget {
     void RebuildCellWidgets();
     void RefreshCellWidgets();
     void UpdateButtons();
-    void UpdateGeometry();
     void UpdateTitle();
     void CloseSubTableWindows();
 
@@ -76,6 +89,9 @@ class TTableForm : public QWidget {
     QPushButton* delete_button_;
     QLabel* comments_;
     QLabel* picture_;
+    QVBoxLayout* layout_;
+    QHBoxLayout* buttons_;
+    int visible_rows_;
 };
 
 }  // namespace korvel

@@ -30,7 +30,7 @@ constexpr const char* kUsage =
     "it first differs. A staged file is written back stage by stage, as the\n"
     "program assembles it from its stage files.\n"
     "\n"
-    "  --format N     1 .kv5d (default), 2 .kv4d, 3 .kvd\n"
+    "  --format N     1 .kv5d (default), 2 .kv4d, 3 .kvd, 4 earliest .kvd\n"
     "  --write OUT    save the project read from FILE to OUT instead of comparing\n"
     "  --new OUT      save a new project to OUT\n"
     "\n"
@@ -65,7 +65,7 @@ QList<QByteArray> Lines(const QByteArray& text) {
 QByteArray WrittenBack(TProgramData& project, const QString& path, int format) {
     if (project.StageCount <= 1 || project.LongTermAnalysis) return project.DataFileText();
     TWordReader words(path);
-    TDataFileReader reader(project, words, {format <= 2, format == 1});
+    TDataFileReader reader(project, words, LayoutOfFormat(format));
     QByteArray text;
     const int stages = project.StageCount;
     for (int stage = 1; stage <= stages; ++stage) {
@@ -151,8 +151,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--format" && has_value) {
             bool ok = false;
             format = args[++i].toInt(&ok);
-            if (!ok || format < 1 || format > 3) {
-                std::cerr << "korvel-datacheck: --format takes 1, 2 or 3\n";
+            if (!ok || format < 1 || format > 4) {
+                std::cerr << "korvel-datacheck: --format takes 1, 2, 3 or 4\n";
                 return 2;
             }
         } else if (arg == "--write" && has_value) {

@@ -1,0 +1,148 @@
+#include "views/side_view_picture.h"
+
+#include <gtest/gtest.h>
+
+#include "views_fixture.h"
+
+namespace korvel {
+namespace {
+
+using SideViewTest = ViewsTest;
+
+std::vector<TSideLine> Lines(const std::vector<TSideItem>& items) {
+    std::vector<TSideLine> out;
+    for (const TSideItem& i : items) {
+        if (auto* l = std::get_if<TSideLine>(&i)) out.push_back(*l);
+    }
+    return out;
+}
+
+std::vector<TSideText> Texts(const std::vector<TSideItem>& items) {
+    std::vector<TSideText> out;
+    for (const TSideItem& i : items) {
+        if (auto* t = std::get_if<TSideText>(&i)) out.push_back(*t);
+    }
+    return out;
+}
+
+// Short strokes of the level ground.
+int Strokes(const std::vector<TSideLine>& lines) {
+    int n = 0;
+    for (const TSideLine& l : lines) n += l.To.x() - l.From.x() == 15 && l.To.y() - l.From.y() == 5;
+    return n;
+}
+
+TEST_F(SideViewTest, WithoutStiffnessRowsTheInitialBoxStays) {
+    tables.PileSect->SetRowCount(0);
+    const TWorldBox box = SideWorldBox(SideViewData(project));
+    EXPECT_EQ(box.XMin, -10);
+    EXPECT_EQ(box.XMax, 10);
+    EXPECT_EQ(box.YMin, 0);
+    EXPECT_EQ(box.YMax, 10);
+    EXPECT_TRUE(box.Valid());
+}
+
+TEST_F(SideViewTest, WorldBoxAndFit) {
+    Wall(100, 2.4, 120);  // L = 240 in, m = 24 in, t = 3 in
+    const TSideViewData d = SideViewData(project);
+    const TWorldBox box = SideWorldBox(d);
+    EXPECT_DOUBLE_EQ(box.XMin, -3.15);
+    EXPECT_DOUBLE_EQ(box.XMax, 3.15);
+    EXPECT_DOUBLE_EQ(box.YMin, 0);
+    EXPECT_DOUBLE_EQ(box.YMax, 264 * 1.05);
+    // A wide window widens X.
+    const TWorldBox view = FitViewBox(box, 600, 400);
+    EXPECT_NEAR((view.XMax - view.XMin) / (view.YMax - view.YMin), 1.5, 1e-12);
+    EXPECT_DOUBLE_EQ(view.YMax, box.YMax);
+    // A tall window stretches Y instead.
+    const TWorldBox tall = FitViewBox({-1, 1, 0, 1}, 100, 400);
+    EXPECT_DOUBLE_EQ(tall.YMax, 8.0);
+    EXPECT_FALSE(TWorldBox({0, 0, 0, 1}).Valid());
+}
+
+TEST_F(SideViewTest, TenFootLayerLiesTenFeetBelowTheTop) {
+    Wall(100, 2.4, 120);
+    tables.NewSoil->SetRowCount(2);
+    tables.NewSoil->Cell(1, 0).SetAsFloat(10);  // above the excavation (10 ft = 120 in = H)
+    tables.NewSoil->Cell(1, 1).SetAsFloat(8);   // bottom above H: left half only
+    tables.NewSoil->Cell(0, 1).SetAsInteger(4);
+    TGridTable* sand = tables.NewSoil->Cell(2, 1).AsTable();
+    ASSERT_NE(sand, nullptr);
+    sand->Cell(0, 1).SetAsFloat(120);
+    sand->Cell(1, 1).SetAsFloat(32);
+    const TSideViewData d = SideViewData(project);
+    ASSERT_EQ(d.Layers.size(), 2u);
+    EXPECT_DOUBLE_EQ(d.Layers[0].Bottom, 120.0);
+    EXPECT_EQ(d.Layers[0].Name, "Soft clay");
+    EXPECT_EQ(d.Layers[1].Name, "Sand");
+    EXPECT_EQ(d.Layers[1].Properties, QString(QChar(0xF8)) + "= 32; gamma= 120");
+
+    const TSideMapping map = WindowMapping(FitViewBox(SideWorldBox(d), 600, 400), 600, 400);
+    const auto items = SideViewPicture(d, map, 12);
+    const auto lines = Lines(items);
+    // Layer 1's bottom at the excavation level (m + H) spans the window.
+    const double y120 = map.Y(24 + 120);
+    bool full = false;
+    bool half = false;
+    for (const TSideLine& l : lines) {
+        if (l.From.y() == y120 && l.To.y() == y120 && l.From.x() == 0 && l.To.x() == 600)
+            full = true;
+        if (l.From.y() == map.Y(24 + 96) && l.From.x() == 0 && l.To.x() == 300) half = true;
+    }
+    EXPECT_TRUE(full);
+    EXPECT_TRUE(half);
+    const auto texts = Texts(items);
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(texts[0].At.y(), map.Y(24));
+    EXPECT_EQ(texts[1].At.y(), map.Y(24) + 12);
+    EXPECT_EQ(texts[2].At.y(), map.Y(24 + 120));
+}
+
+TEST_F(SideViewTest, LevelGroundHasFiveStrokesASlopeHasNone) {
+    Wall(100, 2.4, 120);
+    const TSideMapping map =
+        WindowMapping(FitViewBox(SideWorldBox(SideViewData(project)), 600, 400), 600, 400);
+    EXPECT_EQ(Strokes(Lines(SideViewPicture(SideViewData(project), map, 12))), 5);
+    project.BackfillSlope = 20;
+    EXPECT_EQ(Strokes(Lines(SideViewPicture(SideViewData(project), map, 12))), 0);
+}
+
+TEST_F(SideViewTest, MarksOfRestraintsPYCurvesAndSprings) {
+    Wall(100, 2.4, 120);
+    project.ApplyRestraints = true;
+    Row(*tables.Soillayer, 0, {1, 10, 0, 0});
+    project.ApplySprings = true;
+    Row(*tables.SoilStrength, 0, {1, 5, 5, 100, 0});    // above the excavation: drawn
+    Row(*tables.SoilStrength, 1, {1, 90, 90, 100, 0});  // below: not drawn
+    const TSideViewData d = SideViewData(project);
+    const TSideMapping map = WindowMapping(FitViewBox(SideWorldBox(d), 600, 400), 600, 400);
+    const auto lines = Lines(SideViewPicture(d, map, 12));
+    int restraint = 0;
+    int springs = 0;
+    int py = 0;
+    for (const TSideLine& l : lines) {
+        if (l.Pen == 2 && l.From.x() == 300 && l.To.x() == 0.52 * 600) ++restraint;
+        if (l.Pen == 5) ++springs;
+        if (l.Pen == 2 && l.To.x() == 0.45 * 600) ++py;
+    }
+    EXPECT_EQ(restraint, 3);
+    EXPECT_EQ(springs, 1);
+    EXPECT_EQ(py, 0);
+    project.Results.EarthPressureRowCount = 2;  // the last reading brought pressure rows
+    tables.PYCurves2->SetRowCount(1);
+    Row(*tables.PYCurves2, 0, {40});
+    for (const TSideLine& l : Lines(SideViewPicture(SideViewData(project), map, 12)))
+        py += l.To.x() == 0.45 * 600;
+    EXPECT_EQ(py, 1);
+}
+
+TEST_F(SideViewTest, PrintedPageUsesTheMiddleBand) {
+    const TSideMapping page = PageMapping({-1, 1, 0, 10}, 1000, 800, 5);
+    EXPECT_EQ(page.Y(0), 80);
+    EXPECT_EQ(page.Y(10), 720);
+    EXPECT_EQ(page.X(0), 500);
+    EXPECT_DOUBLE_EQ(page.WorldY(400), 5.0);
+}
+
+}  // namespace
+}  // namespace korvel
