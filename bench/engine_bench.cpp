@@ -2,6 +2,7 @@
 // closed files) and of their parts, and the peak memory of korvel-run
 // analysing each case.
 //   korvel-bench [--quick] [--repeat N] [FILE.kv5d...]
+//   korvel-bench --write-largest FILE.kv5d
 // Without files: every example plus the generated largest case.
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -93,8 +94,13 @@ int main(int argc, char** argv) {
             repeat = 3;
         } else if (arg == "--repeat" && i + 1 < argc) {
             repeat = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--write-largest" && i + 1 < argc) {
+            // For profiling and for looking at the case itself.
+            WriteFile(argv[++i], korvel::bench::LargestCaseDataFile());
+            return 0;
         } else if (arg == "-h" || arg == "--help") {
-            std::cout << "Usage: korvel-bench [--quick] [--repeat N] [FILE.kv5d...]\n";
+            std::cout << "Usage: korvel-bench [--quick] [--repeat N] [FILE.kv5d...]\n"
+                         "       korvel-bench --write-largest FILE.kv5d\n";
             return 0;
         } else {
             files.push_back(arg);

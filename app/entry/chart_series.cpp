@@ -25,8 +25,7 @@ bool IsRealColumn(const TGridTableChart& table, int column) {
 
 double ValueAt(const TGridTableChart& table, int column, int row) {
     const TGridColumn& c = table.Column(column);
-    if (c.Kind() == TColumnKind::kInt)
-        return static_cast<const TIntColumn&>(c).Value(row);
+    if (c.Kind() == TColumnKind::kInt) return static_cast<const TIntColumn&>(c).Value(row);
     return static_cast<double>(static_cast<const TFloatColumn&>(c).Value(row));
 }
 

@@ -40,9 +40,9 @@ bool OpenWithDesktop(const QString& path) {
 std::vector<TExportCandidate> ExportCandidates(TResultPlots& plots,
                                                const std::array<bool, kGraphCount>& enabled) {
     const auto on = [&](TGraphKind kind) { return enabled[GraphIndex(kind)]; };
-    return {{&plots.pltPY, on(TGraphKind::kPY)},       {&plots.pltDef, on(TGraphKind::kDef)},
-            {&plots.pltShear, on(TGraphKind::kShear)}, {&plots.pltMom, on(TGraphKind::kMom)},
-            {&plots.pltSoil, on(TGraphKind::kSoil)},   {&plots.pltLD, on(TGraphKind::kLD)},
+    return {{&plots.pltPY, on(TGraphKind::kPY)},          {&plots.pltDef, on(TGraphKind::kDef)},
+            {&plots.pltShear, on(TGraphKind::kShear)},    {&plots.pltMom, on(TGraphKind::kMom)},
+            {&plots.pltSoil, on(TGraphKind::kSoil)},      {&plots.pltLD, on(TGraphKind::kLD)},
             {&plots.PltCombine, on(TGraphKind::kCombine)}};
 }
 
@@ -84,8 +84,8 @@ TDlgExport::TDlgExport(TCandidateSource candidates, QWidget* parent)
 }
 
 void TDlgExport::ShowFor(QWidget* owner, TCandidateSource candidates) {
-    auto* dialog = owner->findChild<TDlgExport*>(QStringLiteral("DlgExport"),
-                                                 Qt::FindDirectChildrenOnly);
+    auto* dialog =
+        owner->findChild<TDlgExport*>(QStringLiteral("DlgExport"), Qt::FindDirectChildrenOnly);
     if (!dialog) {
         dialog = new TDlgExport(std::move(candidates), owner);
     }

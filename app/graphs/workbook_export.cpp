@@ -12,9 +12,9 @@
 namespace korvel {
 namespace {
 
-constexpr int kLegendHeaderRow = 1;  // row 2, counted from 0
-constexpr int kFirstLegendRow = 2;   // graph k on row k + 2
-constexpr int kFirstDataRow = 5;     // points from row 6
+constexpr int kLegendHeaderRow = 1;       // row 2, counted from 0
+constexpr int kFirstLegendRow = 2;        // graph k on row k + 2
+constexpr int kFirstDataRow = 5;          // points from row 6
 constexpr lxw_col_t kBackLinkColumn = 6;  // G1 links back to "Legend"
 
 std::string Utf8(const QString& text) {
@@ -81,8 +81,7 @@ lxw_chart* MakeChart(lxw_workbook* book, const TGraphPlot& graph, const QString&
         const auto range = [&](const QString& column) {
             return Utf8(QStringLiteral("='%1'!$%2$6:$%2$%3").arg(page, column).arg(last_row));
         };
-        lxw_chart_series* series =
-            chart_add_series(chart, range(x).c_str(), range(y).c_str());
+        lxw_chart_series* series = chart_add_series(chart, range(x).c_str(), range(y).c_str());
         chart_series_set_name(series, SeriesName(graph.LegendText(c - 1)).c_str());
     }
     chart_title_off(chart);
@@ -102,8 +101,7 @@ lxw_chart* MakeChart(lxw_workbook* book, const TGraphPlot& graph, const QString&
 
 QString SpreadsheetColumn(int column) {
     QString letters;
-    for (int n = column; n > 0; n = (n - 1) / 26)
-        letters.prepend(QChar(u'A' + (n - 1) % 26));
+    for (int n = column; n > 0; n = (n - 1) / 26) letters.prepend(QChar(u'A' + (n - 1) % 26));
     return letters;
 }
 

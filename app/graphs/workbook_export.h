@@ -17,11 +17,8 @@ QString SpreadsheetColumn(int column);
 
 // Header texts of row 2 of "Legend", columns B to F, with their blanks.
 inline constexpr const char* kLegendHeaders[] = {
-    "     N    ",
-    "                             Plot Name                             ",
-    "  Sheet Name  ",
-    "  Chart Name  ",
-    "          Status          "};
+    "     N    ", "                             Plot Name                             ",
+    "  Sheet Name  ", "  Chart Name  ", "          Status          "};
 inline constexpr const char* kExportComplete = "Complete";
 
 // Writes graphs in order (graph k = 1, 2, ...) to the workbook at path, replacing

@@ -31,8 +31,7 @@ namespace {
 constexpr int kVisibleRowsWithChart = 5;
 // Chart height in inches.
 constexpr double kChartHeightInches = 2.6;
-constexpr const char* kImportFilter =
-    "Text Files (*.txt);;Data Files (*.dat);;All Files (*.*)";
+constexpr const char* kImportFilter = "Text Files (*.txt);;Data Files (*.dat);;All Files (*.*)";
 
 // The system's plain text editor: $VISUAL, else the desktop's application.
 bool StartPlainTextEditor(const QString& path) {
@@ -108,8 +107,7 @@ TTableChartForm::TTableChartForm(TGridTableChart& table, QMdiArea* area, bool mo
         connect(browse_, &QPushButton::clicked, this, &TTableChartForm::BrowseClick);
         connect(view_edit_, &QPushButton::clicked, this, &TTableChartForm::ViewEditClick);
         connect(read_file_, &QPushButton::clicked, this, &TTableChartForm::ReadValuesFromFile);
-        connect(paste_, &QPushButton::clicked, this,
-                &TTableChartForm::PasteValuesFromClipboard);
+        connect(paste_, &QPushButton::clicked, this, &TTableChartForm::PasteValuesFromClipboard);
         UpdateImportButtons();
     }
 
@@ -122,8 +120,8 @@ TTableChartForm::TTableChartForm(TGridTableChart& table, QMdiArea* area, bool mo
         const QWidget* widest = Grid();
         int width = widest->width();
         if (file_name_) {
-            const QLayout* import = FormLayout()->itemAt(FormLayout()->indexOf(ButtonLayout()) + 1)
-                                        ->layout();
+            const QLayout* import =
+                FormLayout()->itemAt(FormLayout()->indexOf(ButtonLayout()) + 1)->layout();
             width = std::max(width, import->sizeHint().width());
         }
         chart_->setFixedSize(std::max(width, logicalDpiX() * 4),
@@ -148,9 +146,9 @@ void TTableChartForm::UpdateImportButtons() {
 }
 
 void TTableChartForm::BrowseClick() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open"), QFileInfo(file_name_->text()).absolutePath(),
-        QString::fromLatin1(kImportFilter));
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"),
+                                                      QFileInfo(file_name_->text()).absolutePath(),
+                                                      QString::fromLatin1(kImportFilter));
     if (!path.isEmpty()) file_name_->setText(path);
 }
 

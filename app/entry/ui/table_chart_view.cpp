@@ -111,8 +111,8 @@ void TTableChartView::Draw(const TChartSeriesData& data, bool inverted_x, bool i
     }
     TRange y = DataRange(data.Main, data.Second, false);
     if (data.FixedY) y = {data.FixedY->first, data.FixedY->second};
-    QCategoryAxis* x_axis = MakeAxis(data.XTitle, DataRange(data.Main, data.Second, true),
-                                     false, inverted_x);
+    QCategoryAxis* x_axis =
+        MakeAxis(data.XTitle, DataRange(data.Main, data.Second, true), false, inverted_x);
     QCategoryAxis* y_axis = MakeAxis(data.YTitle, y, data.FixedY.has_value(), inverted_y);
     c->addAxis(x_axis, Qt::AlignBottom);
     c->addAxis(y_axis, Qt::AlignLeft);

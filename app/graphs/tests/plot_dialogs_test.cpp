@@ -1,6 +1,8 @@
 // The plot window dialogs (legend texts, active curves, graph title) and the
 // export dialog on the offscreen platform, and the workbook of an engine
 // example's graphs read back with unzip.
+#include "graphs/plot_dialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -25,7 +27,6 @@
 #include "graphs/graph_windows.h"
 #include "graphs/legend_box.h"
 #include "graphs/line_names_dialog.h"
-#include "graphs/plot_dialogs.h"
 #include "graphs/plot_form.h"
 #include "graphs/plot_painter.h"
 #include "graphs/workbook_export.h"
@@ -258,10 +259,10 @@ TEST_F(WorkbookExportTest, TheDialogWritesEveryEnabledGraphAndOpensTheWorkbook) 
 
     // Sheets: the index, then a data sheet and a chart sheet per graph.
     const QByteArray workbook = Unzip(path, "xl/workbook.xml");
-    EXPECT_EQ(Matches(workbook, R"re(<sheet name="([^"]+)")re"),
-              (QStringList{"Legend", "Page_1", "Plot_1", "Page_2", "Plot_2", "Page_3", "Plot_3",
-                           "Page_4", "Plot_4", "Page_5", "Plot_5", "Page_6", "Plot_6", "Page_7",
-                           "Plot_7"}));
+    EXPECT_EQ(
+        Matches(workbook, R"re(<sheet name="([^"]+)")re"),
+        (QStringList{"Legend", "Page_1", "Plot_1", "Page_2", "Plot_2", "Page_3", "Plot_3", "Page_4",
+                     "Plot_4", "Page_5", "Plot_5", "Page_6", "Plot_6", "Page_7", "Plot_7"}));
     const QStringList members = ZipMembers(path);
     EXPECT_EQ(members.filter(QRegularExpression("^xl/charts/chart\\d+\\.xml$")).size(), 7);
     EXPECT_EQ(members.filter(QRegularExpression("^xl/chartsheets/sheet\\d+\\.xml$")).size(), 7);
@@ -311,7 +312,8 @@ TEST_F(WorkbookExportTest, AnUnwritablePlaceIsReported) {
     EXPECT_TRUE(dialog.Generate().isEmpty());
     EXPECT_FALSE(opened);
     ASSERT_EQ(notifier.Messages.size(), 1);
-    EXPECT_TRUE(notifier.Messages[0].startsWith("The workbook ")) << notifier.Messages[0].toStdString();
+    EXPECT_TRUE(notifier.Messages[0].startsWith("The workbook "))
+        << notifier.Messages[0].toStdString();
 }
 
 // Pictures of the legend dialog over a p-y graph, written where KORVEL_SHOT_DIR

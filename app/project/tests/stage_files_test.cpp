@@ -18,6 +18,9 @@ namespace {
 class StageTest : public ProjectTest {
   protected:
     StageTest() {
+        // A home of its own: test cases run in parallel and must not share the
+        // folder of never-saved projects.
+        qputenv("HOME", Path("home").toUtf8());
         QStandardPaths::setTestModeEnabled(true);
         project.FileName = Path("a.kv5d");
     }

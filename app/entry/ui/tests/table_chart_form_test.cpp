@@ -12,9 +12,9 @@
 
 #include "entry/chart_import.h"
 #include "entry/table_definitions.h"
-#include "project/program_data.h"
 #include "entry/ui/table_chart_view.h"
 #include "entry/ui/table_grid.h"
+#include "project/program_data.h"
 #include "recording_notifier.h"
 
 using namespace korvel;
@@ -216,13 +216,14 @@ void TableChartFormTest::pastedCurvesAreSavedWithTheProject() {
     project.ApplyExternalPYCurves = true;
     project.GeneratePYCurves = false;
     QVERIFY(!project.Modified());
-    auto* sets = qobject_cast<TTableChartForm*>(TTableForm::ShowTable(*tables_->PYCurves2, nullptr));
+    auto* sets =
+        qobject_cast<TTableChartForm*>(TTableForm::ShowTable(*tables_->PYCurves2, nullptr));
     QCOMPARE(tables_->PYCurves2->RowCount(), 2);  // filled up when the window opens
     for (int row = 0; row < 2; ++row) {
         tables_->PYCurves2->Cell(0, row).SetAsInteger(32 + 10 * row);
         sets->FlexButton(1, row)->click();
-        auto* curve = qobject_cast<TTableChartForm*>(
-            tables_->PYCurves2->Cell(1, row).AsTable()->Editor());
+        auto* curve =
+            qobject_cast<TTableChartForm*>(tables_->PYCurves2->Cell(1, row).AsTable()->Editor());
         QVERIFY(curve);
         QGuiApplication::clipboard()->setText(
             QStringLiteral("y\tp\r\n-1\t%1\r\n0\t0\r\n1\t-%1\r\n").arg(3000 * (row + 1)));
