@@ -157,9 +157,9 @@ private:
     void WriteResultBlock() {
         plot_ << text::FreeFormatLine(
             {resultBlockCount_, static_cast<int>(lastRows_.size()), unitSystem_});
+        const text::Layout row("(5(1X, E13.4))");
         for (const PlotRow& r : lastRows_) {
-            plot_ << text::FormatLayout("(5(1X, E13.4))",
-                                        {r.depth, r.deflection, r.moment, r.shear, r.reaction});
+            plot_ << row.Format({r.depth, r.deflection, r.moment, r.shear, r.reaction});
         }
     }
 

@@ -25,11 +25,11 @@ void WriteResultsBlock(std::ostream& report, const text::UnitLabels& u,
                    u.forceLong, u.forceShort, "-", u.lengthShort, "**", "2"})
            << "   ------    ----        ----       -----"
            << "      ------      ------    ---------    ----------\n";
+    const text::Layout row("(2X, I4, 2X, E10.3, 6E12.3)");
     for (const ResultRow& r : rows) {
         if (r.station > N) break;
-        report << text::FormatLayout("(2X, I4, 2X, E10.3, 6E12.3)",
-                                     {r.station, r.x, r.deflection, r.slope, r.moment, r.shear,
-                                      r.reaction, r.stiffness});
+        report << row.Format({r.station, r.x, r.deflection, r.slope, r.moment, r.shear,
+                              r.reaction, r.stiffness});
     }
 }
 

@@ -461,9 +461,9 @@ void EarthPressureModule::WritePressureFile(const std::filesystem::path& folder)
     const std::filesystem::path path = folder / "bmwall.001";
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text::FreeFormatLine({fileCount_});
+    const text::Layout row("(5X, E10.3, 4X, E10.3, 4X, E10.3, 4X, E10.3)");
     for (const PressurePoint& pt : points_) {
-        file << text::FormatLayout("(5X, E10.3, 4X, E10.3, 4X, E10.3, 4X, E10.3)",
-                                   {pt.z, pt.total, pt.soils, pt.surcharges});
+        file << row.Format({pt.z, pt.total, pt.soils, pt.surcharges});
     }
     file.close();
     if (!file) throw SoilDataError("     ERROR STOP -- CANNOT WRITE THE PRESSURE FILE BMWALL.001");

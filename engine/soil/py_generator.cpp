@@ -199,8 +199,14 @@ void PYGeneration::WritePoint(int number, double y, double p, PYSide side, doubl
                               std::string_view reportRow, std::string_view fileLine) {
     const double yScaled = props.YMult(z) * y;
     const double pScaled = props.PMult(z) * p + (side == PYSide::Excavation ? -pact : pact);
-    out.report << text::FormatLayout(reportRow, {yScaled, pScaled});
-    curveFile << text::FormatLayout(fileLine, {number, pScaled, yScaled});
+    out.report << LayoutOf(reportRow).Format({yScaled, pScaled});
+    curveFile << LayoutOf(fileLine).Format({number, pScaled, yScaled});
+}
+
+const text::Layout& PYGeneration::LayoutOf(std::string_view layout) {
+    auto it = layouts_.find(layout);
+    if (it == layouts_.end()) it = layouts_.emplace(layout, text::Layout(layout)).first;
+    return it->second;
 }
 
 void PYGeneration::WriteMultiplierLine(double z) {

@@ -5,11 +5,13 @@
 // by 17 backfill-side points (p per unit length, y, both already multiplied).
 #pragma once
 
+#include <map>
 #include <ostream>
 #include <string_view>
 
 #include "soil/py_properties.h"
 #include "soil/soil_problem.h"
+#include "text/layout.h"
 
 namespace korvel::soil {
 
@@ -59,6 +61,9 @@ class PYGeneration {
                     std::string_view reportRow = kPointRow, std::string_view fileLine = kPointLine);
     void WriteMultiplierLine(double z);
 
+    // The point layouts parsed once per generation: a curve writes 34 points.
+    const text::Layout& LayoutOf(std::string_view layout);
+
     // Short unit labels of the curve tables.
     std::string LengthLabel() const { return out.labels.lengthShort; }
     std::string ForceLabel() const { return out.labels.forceShort; }
@@ -75,6 +80,10 @@ class PYGeneration {
     double basePressure = 0.0;  // Pb
     double pi = 3.14159;        // shared pi of the models
     PYProperties props;
+
+private:
+    // Keyed by the literal layouts the models pass, which outlive the generation.
+    std::map<std::string_view, text::Layout> layouts_;
 };
 
 // Generates the curves of p-y layer `layer` (0-based) with the model of its

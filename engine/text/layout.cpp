@@ -24,23 +24,37 @@ struct Decimal {
 // Exact decimal expansion of a double needs at most 767 significant digits.
 constexpr int kExactPrecision = 780;
 // Enough digits that rounding them again agrees with rounding the exact value,
-// except when the dropped part reads exactly "50...0" (checked for below).
-constexpr int kQuickPrecision = 40;
+// except when the dropped part reads exactly "50...0" (checked for below): a
+// double is never that close to a tie without being one.
+constexpr int kQuickPrecision = 17;
 
-// Digits of |v| from printf's %e, which prints the exact binary value correctly
-// rounded to `precision` decimals after the first digit.
-Decimal PrintDigits(double a, int precision) {
-    std::vector<char> buf(static_cast<size_t>(precision) + 32);
-    const int n = std::snprintf(buf.data(), buf.size(), "%.*e", precision, a);
-    const std::string_view s(buf.data(), static_cast<size_t>(n));
+Decimal DigitsOf(std::string_view s) {
     const size_t e = s.find('e');
     Decimal d;
-    d.digits.reserve(e);
-    for (size_t i = 0; i < e; ++i) {
-        if (s[i] != '.') d.digits += s[i];
-    }
-    d.exponent = std::atoi(buf.data() + e + 1) + 1;
+    // "d.ddd" or a lone "d": the first digit, then the ones after the point.
+    d.digits.assign(s.data(), 1);
+    if (e > 2) d.digits.append(s.data() + 2, e - 2);
+    int exponent = 0;
+    const char* first = s.data() + e + 1;
+    if (*first == '+') ++first;
+    std::from_chars(first, s.data() + s.size(), exponent);
+    d.exponent = exponent + 1;
     return d;
+}
+
+// Digits of |v| in scientific form, correctly rounded from the exact binary
+// value to `precision` decimals after the first digit. The quick precision
+// goes through to_chars (no big-number arithmetic), the exact one through printf.
+Decimal PrintDigits(double a, int precision) {
+    if (precision <= kQuickPrecision) {
+        char buf[64];
+        const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific,
+                                     precision);
+        return DigitsOf(std::string_view(buf, static_cast<size_t>(r.ptr - buf)));
+    }
+    std::vector<char> buf(static_cast<size_t>(precision) + 32);
+    const int n = std::snprintf(buf.data(), buf.size(), "%.*e", precision, a);
+    return DigitsOf(std::string_view(buf.data(), static_cast<size_t>(n)));
 }
 
 // Rounds the leading `keep` digits in place (half away from zero). `keep` may
@@ -193,6 +207,8 @@ std::string IntegerField(long long v, int width, int minDigits) {
 // ---------------------------------------------------------------------------
 // Layout parsing.
 
+}  // namespace
+
 enum class Op { Blanks, Literal, NewLine, I, F, E, D, A, L };
 
 struct Item {
@@ -206,10 +222,13 @@ struct Item {
 
 // Items of the layout with every repeat written out, plus where reversion
 // restarts: the first item of the last top-level group.
-struct Program {
+struct LayoutProgram {
     std::vector<Item> items;
     size_t restart = 0;
+    bool restartTakesValue = false;  // an item from `restart` on takes a value
 };
+
+namespace {
 
 // Repeat counts multiply; this keeps a typo like 9999(9999(...)) from eating memory.
 constexpr size_t kMaxItems = 1'000'000;
@@ -223,7 +242,7 @@ class Parser {
   public:
     explicit Parser(std::string_view layout) : src_(layout) {}
 
-    Program Parse() {
+    LayoutProgram Parse() {
         size_t end = src_.size();
         SkipBlanks();
         const size_t first = pos_;
@@ -234,7 +253,7 @@ class Parser {
             --end;
         }
         end_ = end;
-        Program prog;
+        LayoutProgram prog;
         ParseList(prog, /*topLevel=*/true);
         if (pos_ != end_) Fail(src_, pos_, "unbalanced ')'");
         return prog;
@@ -283,13 +302,13 @@ class Parser {
         return static_cast<int>(n);
     }
 
-    void Append(Program& prog, Item item) {
+    void Append(LayoutProgram& prog, Item item) {
         if (prog.items.size() >= kMaxItems) Fail(src_, pos_, "layout too long");
         prog.items.push_back(std::move(item));
     }
 
     // Items up to the matching ')' or the end; commas between items are optional.
-    void ParseList(Program& prog, bool topLevel) {
+    void ParseList(LayoutProgram& prog, bool topLevel) {
         bool any = false;
         bool afterComma = false;
         while (true) {
@@ -310,7 +329,7 @@ class Parser {
         }
     }
 
-    void ParseItem(Program& prog, bool topLevel) {
+    void ParseItem(LayoutProgram& prog, bool topLevel) {
         const size_t start = pos_;
         const int count = Number();
         if (count == 0) Fail(src_, start, "zero repeat count");
@@ -319,7 +338,7 @@ class Parser {
         if (c == '(') {
             const size_t groupStart = prog.items.size();
             ++pos_;
-            Program group;
+            LayoutProgram group;
             ParseList(group, /*topLevel=*/false);
             if (Peek() != ')') Fail(src_, pos_, "missing ')'");
             ++pos_;
@@ -472,13 +491,17 @@ std::string FormatValue(const Item& item, const Value& value) {
 
 }  // namespace
 
-std::string FormatLayout(std::string_view layout, std::span<const Value> values) {
-    const Program prog = Parser(layout).Parse();
-    const std::vector<Item>& items = prog.items;
-    bool restartTakesValue = false;
-    for (size_t i = prog.restart; i < items.size(); ++i) {
-        restartTakesValue = restartTakesValue || items[i].TakesValue();
+Layout::Layout(std::string_view layout) : text_(layout) {
+    LayoutProgram prog = Parser(layout).Parse();
+    for (size_t i = prog.restart; i < prog.items.size(); ++i) {
+        prog.restartTakesValue = prog.restartTakesValue || prog.items[i].TakesValue();
     }
+    program_ = std::make_shared<const LayoutProgram>(std::move(prog));
+}
+
+std::string Layout::Format(std::span<const Value> values) const {
+    const LayoutProgram& prog = *program_;
+    const std::vector<Item>& items = prog.items;
 
     std::string out;
     size_t next = 0;  // next value
@@ -487,8 +510,8 @@ std::string FormatLayout(std::string_view layout, std::span<const Value> values)
         if (pos == items.size()) {
             if (next == values.size()) break;
             // Values left over would otherwise loop forever.
-            if (!restartTakesValue) {
-                throw std::invalid_argument("layout " + std::string(layout) +
+            if (!prog.restartTakesValue) {
+                throw std::invalid_argument("layout " + text_ +
                                             " has no item for the values left over");
             }
             out += '\n';
@@ -514,6 +537,14 @@ std::string FormatLayout(std::string_view layout, std::span<const Value> values)
     }
     out += '\n';
     return out;
+}
+
+std::string Layout::Format(std::initializer_list<Value> values) const {
+    return Format(std::span<const Value>(values.begin(), values.size()));
+}
+
+std::string FormatLayout(std::string_view layout, std::span<const Value> values) {
+    return Layout(layout).Format(values);
 }
 
 std::string FormatLayout(std::string_view layout, std::initializer_list<Value> values) {

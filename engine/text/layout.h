@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,6 +44,24 @@ private:
     long long integer_ = 0;
     double real_ = 0.0;
     std::string text_;
+};
+
+struct LayoutProgram;
+
+// A layout parsed once, for lines written many times (a function-local
+// `static const Layout` keeps the parse out of the loop).
+class Layout {
+public:
+    // Throws std::invalid_argument for a malformed layout.
+    explicit Layout(std::string_view layout);
+
+    // The formatted lines, each ended by '\n', as FormatLayout gives them.
+    std::string Format(std::span<const Value> values) const;
+    std::string Format(std::initializer_list<Value> values) const;
+
+private:
+    std::string text_;
+    std::shared_ptr<const LayoutProgram> program_;
 };
 
 // Returns the formatted lines, each ended by '\n'. Throws std::invalid_argument
