@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
@@ -71,12 +72,75 @@ std::string JsonNumber(double v) {
     return buffer;
 }
 
-// A running worker: its pipe and the index of its file.
+// A worker process: it reads file indices, one a line, and answers each with
+// its serialised result, framed by the byte count on a line of its own.
 struct Worker {
-    int fd;
-    size_t index;
+    pid_t pid = -1;
+    int toWorker = -1;
+    int fromWorker = -1;
     std::string received;
+    size_t index = 0;   // the file being analysed
+    bool busy = false;
 };
+
+[[noreturn]] void WorkerLoop(int in, int out, const std::vector<std::string>& files,
+                             const std::string& enginePath) {
+    std::string pending;
+    char buffer[256];
+    while (true) {
+        const size_t eol = pending.find('\n');
+        if (eol == std::string::npos) {
+            const ssize_t n = read(in, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) _exit(0);
+            pending.append(buffer, static_cast<size_t>(n));
+            continue;
+        }
+        const size_t index = std::stoul(pending.substr(0, eol));
+        pending.erase(0, eol + 1);
+        const std::string result = SerialiseResult(AnalyseFile(files.at(index), enginePath));
+        WriteAll(out, std::to_string(result.size()) + "\n" + result);
+    }
+}
+
+// Starts a worker; false when the system refuses a pipe or a process.
+bool StartWorker(Worker& w, const std::vector<std::string>& files,
+                 const std::string& enginePath) {
+    int down[2], up[2];
+    if (pipe(down) != 0) return false;
+    if (pipe(up) != 0) {
+        close(down[0]);
+        close(down[1]);
+        return false;
+    }
+    std::fflush(nullptr);  // the child must not write the parent's buffered output again
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(down[1]);
+        close(up[0]);
+        WorkerLoop(down[0], up[1], files, enginePath);
+    }
+    close(down[0]);
+    close(up[1]);
+    if (pid < 0) {
+        close(down[1]);
+        close(up[0]);
+        return false;
+    }
+    w = Worker{pid, down[1], up[0], {}, 0, false};
+    return true;
+}
+
+// A complete framed result at the front of `received`, if one has arrived.
+bool TakeFrame(std::string& received, std::string& frame) {
+    const size_t eol = received.find('\n');
+    if (eol == std::string::npos) return false;
+    const size_t size = std::stoul(received.substr(0, eol));
+    if (received.size() < eol + 1 + size) return false;
+    frame = received.substr(eol + 1, size);
+    received.erase(0, eol + 1 + size);
+    return true;
+}
 
 }  // namespace
 
@@ -142,66 +206,78 @@ std::vector<RunResult> AnalyseFiles(const std::vector<std::string>& files,
         return results;
     }
 
-    std::fflush(nullptr);  // children must not write the parent's buffered output again
-    std::vector<Worker> running;
+    std::vector<Worker> workers;
     size_t next = 0;
-    const auto finish = [&](Worker& w) {
-        close(w.fd);
-        RunResult r = DeserialiseResult(w.received);
-        if (r.dataFile.empty()) {
-            r.dataFile = files[w.index];
-            r.status = RunStatus::Failed;
-            if (r.message.empty()) r.message = "the worker ended without a result";
-        }
-        results[w.index] = r;
-        if (progress) progress(r, ++done, files.size());
+    const auto fail = [&](size_t index, const std::string& message) {
+        results[index].dataFile = files[index];
+        results[index].status = RunStatus::Failed;
+        results[index].message = message;
+        if (progress) progress(results[index], ++done, files.size());
     };
-    while (next < files.size() || !running.empty()) {
-        while (next < files.size() && static_cast<int>(running.size()) < jobs) {
-            int fds[2];
-            if (pipe(fds) != 0) {
-                results[next].dataFile = files[next];
-                results[next].message = "cannot start a worker";
-                if (progress) progress(results[next], ++done, files.size());
-                ++next;
-                continue;
-            }
-            const pid_t pid = fork();
-            if (pid == 0) {
-                close(fds[0]);
-                WriteAll(fds[1], SerialiseResult(AnalyseFile(files[next], enginePath)));
-                close(fds[1]);
-                _exit(0);
-            }
-            close(fds[1]);
-            if (pid < 0) {
-                close(fds[0]);
-                results[next].dataFile = files[next];
-                results[next].message = "cannot start a worker";
-                if (progress) progress(results[next], ++done, files.size());
-            } else {
-                running.push_back({fds[0], next, {}});
-            }
-            ++next;
+    const auto assign = [&](Worker& w) {
+        if (next == files.size()) {
+            close(w.toWorker);  // no more work: the worker ends on end of input
+            w.toWorker = -1;
+            return;
         }
-        if (running.empty()) continue;
+        w.index = next++;
+        w.busy = true;
+        WriteAll(w.toWorker, std::to_string(w.index) + "\n");
+    };
+    const size_t count = std::min(files.size(), static_cast<size_t>(jobs));
+    for (size_t i = 0; i < count; ++i) {
+        Worker w;
+        if (!StartWorker(w, files, enginePath)) break;
+        workers.push_back(w);
+        assign(workers.back());
+    }
+    if (workers.empty()) {
+        while (next < files.size()) fail(next++, "cannot start a worker");
+    }
 
+    while (std::any_of(workers.begin(), workers.end(), [](const Worker& w) { return w.busy; })) {
         std::vector<pollfd> polls;
-        for (const Worker& w : running) polls.push_back({w.fd, POLLIN, 0});
-        if (poll(polls.data(), polls.size(), -1) < 0 && errno != EINTR) break;
-        for (size_t i = running.size(); i-- > 0;) {
+        std::vector<Worker*> polled;
+        for (Worker& w : workers) {
+            if (!w.busy) continue;
+            polls.push_back({w.fromWorker, POLLIN, 0});
+            polled.push_back(&w);
+        }
+        if (poll(polls.data(), polls.size(), -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        for (size_t i = 0; i < polls.size(); ++i) {
             if (!(polls[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            Worker& w = *polled[i];
             char buffer[4096];
-            const ssize_t n = read(running[i].fd, buffer, sizeof buffer);
-            if (n > 0) {
-                running[i].received.append(buffer, static_cast<size_t>(n));
+            const ssize_t n = read(w.fromWorker, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                // The worker died on this file; a new one takes the rest.
+                w.busy = false;
+                fail(w.index, "the worker ended without a result");
+                close(w.fromWorker);
+                if (w.toWorker >= 0) close(w.toWorker);
+                if (next < files.size() && StartWorker(w, files, enginePath)) assign(w);
                 continue;
             }
-            if (n < 0 && errno == EINTR) continue;
-            finish(running[i]);
-            running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
+            w.received.append(buffer, static_cast<size_t>(n));
+            std::string frame;
+            if (!TakeFrame(w.received, frame)) continue;
+            RunResult r = DeserialiseResult(frame);
+            if (r.dataFile.empty()) r.dataFile = files[w.index];
+            results[w.index] = r;
+            if (progress) progress(r, ++done, files.size());
+            w.busy = false;
+            assign(w);
         }
     }
+    for (Worker& w : workers) {
+        if (w.toWorker >= 0) close(w.toWorker);
+        close(w.fromWorker);
+    }
+    while (next < files.size()) fail(next++, "cannot start a worker");
     while (waitpid(-1, nullptr, 0) > 0) {
     }
     return results;
