@@ -31,8 +31,11 @@ std::string Stage(int stage) {
     const double cut = 12.0 * cutFeet;
     const int tiebacks = stage == 1 ? 0 : (stage < 4 ? 1 : 2);
     const int pressureOption = tiebacks > 0 ? 3 : 2;
+    // A later stage's title marks the stage boundary, as the program writes it,
+    // so the program opens the file as five stages.
     std::vector<std::string> lines = {
-        "Largest case: five-stage anchored excavation in layered soil",
+        stage == 1 ? "Largest case: five-stage anchored excavation in layered soil"
+                   : " Stage No : " + std::to_string(stage),
         "1 0\t1\t0\t" + std::to_string(pressureOption) + "\t2 0 " + std::to_string(kStages) +
             " 0 " + std::to_string(tiebacks),
         std::to_string(kIncrements) + " " + Real(kIncrementLength) + "\t10\t1E-5\t" + Real(cut) +

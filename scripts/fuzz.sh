@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer on) and runs each for a while.
+# UndefinedBehaviorSanitizer on, every library instrumented for coverage) and
+# runs each for a while. The program's model library (korvel_core, Qt Core) is
+# built for the program's targets; its windows and the program are not.
 #   bash scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60)
 # Crashes are written to fuzz/findings/; the corpora grow in build-fuzz/corpus/.
 set -euo pipefail
@@ -8,23 +10,29 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 build=${KORVEL_FUZZ_DIR:-$root/build-fuzz}
 bash "$root/scripts/install-deps.sh"
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DKORVEL_FUZZ=ON -DKORVEL_BUILD_APP=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+targets="fuzz_engine fuzz_record_reader fuzz_data_file fuzz_plot_file fuzz_evaluator"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DKORVEL_FUZZ=ON \
+  -DKORVEL_BUILD_APP=ON -DKORVEL_APP_WIDGETS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
   >/dev/null
-ninja -C "$build" -j2 fuzz_engine fuzz_record_reader
+# shellcheck disable=SC2086
+ninja -C "$build" -j2 $targets
 
 mkdir -p "$root/fuzz/findings"
 run_target() {
-  local target=$1 seeds=$2
+  local target=$1
+  shift
   local corpus="$build/corpus/$target"
   mkdir -p "$corpus"
-  cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
+  for seeds in "$@"; do cp -n "$seeds" "$corpus"/ 2>/dev/null || true; done
   echo "== $target for ${seconds} s"
   "$build/bin/$target" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$root/fuzz/findings/$target-" -print_final_stats=1 2>&1 |
     grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Done' || true
   test "${PIPESTATUS[0]}" -eq 0
 }
-run_target fuzz_engine "$root/examples"
-run_target fuzz_record_reader "$root/examples"
+run_target fuzz_engine "$root"/examples/*.kv5d
+run_target fuzz_record_reader "$root"/examples/*.kv5d
+run_target fuzz_data_file "$root"/examples/*.kv5d
+run_target fuzz_plot_file "$root"/app/graphs/tests/data/*.kv5p
+run_target fuzz_evaluator "$root"/fuzz/corpus/evaluator/*

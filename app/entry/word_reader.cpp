@@ -1,7 +1,6 @@
 #include "entry/word_reader.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <cmath>
 
@@ -65,7 +64,6 @@ TWordReader TWordReader::FromText(const QString& text) {
 }
 
 void TWordReader::SetText(const QString& text) {
-    static const QRegularExpression kSeparators(QStringLiteral("[ \\t]+"));
     QStringList raw = text.split(u'\n');
     // A final line end closes the last line; it does not open an empty one.
     if (!raw.isEmpty() && raw.back().isEmpty()) raw.removeLast();
@@ -76,11 +74,21 @@ void TWordReader::SetText(const QString& text) {
         container.Text = line;
         // Trim blanks and control characters at both ends (QString::trimmed keeps
         // other control characters).
-        qsizetype first = 0, last = line.size();
-        while (first < last && line[first].unicode() <= u' ') ++first;
-        while (last > first && line[last - 1].unicode() <= u' ') --last;
-        const QString trimmed = line.mid(first, last - first);
-        if (!trimmed.isEmpty()) container.Words = trimmed.split(kSeparators, Qt::SkipEmptyParts);
+        const QStringView view(line);  // read-only: no detaching copy of the line
+        qsizetype first = 0, last = view.size();
+        while (first < last && view[first].unicode() <= u' ') ++first;
+        while (last > first && view[last - 1].unicode() <= u' ') --last;
+        // Words are separated by runs of blanks and tabs. A plain scan: splitting
+        // by a regular expression took half the time of reading a large plot file.
+        qsizetype start = -1;
+        for (qsizetype i = first; i <= last; ++i) {
+            if (i == last || view[i] == u' ' || view[i] == u'\t') {
+                if (start >= 0) container.Words.append(view.sliced(start, i - start).toString());
+                start = -1;
+            } else if (start < 0) {
+                start = i;
+            }
+        }
         lines_.push_back(std::move(container));
     }
     line_ = word_ = 0;

@@ -1,7 +1,6 @@
 #include "graphs/plot_file_reader.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <algorithm>
 
 #include "entry/entry_errors.h"
@@ -23,6 +22,21 @@ constexpr int kLongTermPair = 9;
 constexpr int kMinBlockNumbers = 6;
 constexpr const char* kIncomplete = "This file either invalid or incomplete.";
 
+// Words of text separated by ASCII white space (blank, tab, line ends, vertical
+// tab, form feed), as a split at "\s+" counts them; a plain scan, since
+// building the list took a third of the time of reading a large plot file.
+qint64 CountWords(QStringView text) {
+    qint64 count = 0;
+    bool in_word = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool space = u == u' ' || (u >= u'\t' && u <= u'\r');
+        if (!space && !in_word) ++count;
+        in_word = !space;
+    }
+    return count;
+}
+
 // The number stream of a plot file, counting what is left so that a count the
 // rest of the file cannot hold is refused before any list grows to it.
 class TPlotStream {
@@ -30,8 +44,7 @@ class TPlotStream {
     explicit TPlotStream(const QString& path) : reader_(path) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
-            static const QRegularExpression kSpace(QStringLiteral("\\s+"));
-            left_ = DecodeFileText(file.readAll()).split(kSpace, Qt::SkipEmptyParts).size();
+            left_ = CountWords(DecodeFileText(file.readAll()));
         }
     }
 

@@ -75,6 +75,18 @@ class TMainFormTest : public QObject {
         return target;
     }
 
+    QString WriteBytes(const QString& name, const QByteArray& bytes) {
+        const QString target = dir_.filePath(name);
+        QFile file(target);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return target;
+        file.write(bytes);
+        return target;
+    }
+    static QByteArray ReadBytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
   private Q_SLOTS:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
@@ -247,6 +259,135 @@ class TMainFormTest : public QObject {
         QFile(locked.path()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(original.open(QIODevice::ReadOnly));
         QCOMPARE(original.readAll(), before);
+    }
+
+    // Bad input: each case tells the user, leaves the files as they were and
+    // keeps the program usable.
+    void truncatedDataFileIsReportedAndLeftIntact() {
+        TMainForm form;
+        const QByteArray whole =
+            ReadBytes(QStringLiteral(KORVEL_EXAMPLES_DIR "/cantilever_english.kv5d"));
+        const QByteArray cut = whole.left(whole.size() / 2);
+        const QString path = WriteBytes("cut.kv5d", cut);
+        form.OpenByPath(path);
+        QCOMPARE(prompts_.Messages,
+                 (QStringList{"This file either invalid or incomplete.",
+                              "Data file: Cut.kv5d, has been read by KORVEL 2015"}));
+        QVERIFY(!form.Project().Modified());
+        QVERIFY(!form.PlotDataLoaded());
+        QCOMPARE(ReadBytes(path), cut);
+        // The program goes on: a new project and a good file open as usual.
+        form.FileNewClick();
+        prompts_.Messages.clear();
+        form.OpenByPath(Example("cantilever_english.kv5d"));
+        QCOMPARE(prompts_.Messages,
+                 QStringList{"Data file: Cantilever_english.kv5d, has been read by KORVEL 2015"});
+    }
+
+    void binaryDataFileIsReportedByPosition() {
+        TMainForm form;
+        QByteArray noise;
+        for (int i = 0; i < 512; ++i) noise.append(static_cast<char>((i * 37 + 11) % 256));
+        const QString path = WriteBytes("noise.kv5d", noise);
+        form.OpenByPath(path);
+        QCOMPARE(prompts_.Messages.size(), 2);
+        QVERIFY2(prompts_.Messages.front().startsWith("Error on Line"),
+                 qPrintable(prompts_.Messages.front()));
+        QCOMPARE(ReadBytes(path), noise);
+        QVERIFY(!form.Project().Modified());
+    }
+
+    void plotFileThatDoesNotFitLeavesTheGraphsOffAndTheFileAlone() {
+        TMainForm form;
+        const QString path = Example("cantilever_english.kv5d");
+        // Counts the rest of the file cannot hold, then words that are not numbers.
+        const QByteArray plot = "3\n0 10 20\n1\n99999 5\n1 2 x\n";
+        const QString plot_path = WriteBytes("cantilever_english.kv5p", plot);
+        form.OpenByPath(path);
+        QCOMPARE(prompts_.Messages,
+                 QStringList{"Data file: Cantilever_english.kv5d, has been read by KORVEL 2015"});
+        QVERIFY(!form.PlotDataLoaded());
+        form.UpdateMenu(Menu(form, "&Graphics"));
+        QVERIFY(!Act(form, "GraphpltDef")->isEnabled());
+        QCOMPARE(ReadBytes(plot_path), plot);
+        QFile::remove(plot_path);
+    }
+
+    // Root writes into read-only folders, so the save is made to fail by a
+    // folder that cannot exist (its parent is a regular file) and by a folder
+    // standing where the data file goes.
+    void saveWhoseFolderIsAFileIsReportedAndKeepsTheProject() {
+        TMainForm form;
+        const QString path = Example("cantilever_english.kv5d");
+        const QByteArray before = ReadBytes(path);
+        form.OpenByPath(path);
+        const QString plain = WriteBytes("plain.txt", "not a folder");
+        form.Project().FileName = plain + "/wall.kv5d";
+        form.Project().SetModified(true);
+        prompts_.Messages.clear();
+        QVERIFY(!form.SaveProject());
+        QCOMPARE(
+            prompts_.Messages,
+            QStringList{
+                QStringLiteral("Cannot write file \"%1/wall.kv5d\". Not a directory").arg(plain)});
+        QVERIFY(form.Project().Modified());
+        QCOMPARE(ReadBytes(plain), QByteArray("not a folder"));
+        QCOMPARE(ReadBytes(path), before);
+        // A run saves first: with the save failing nothing is run.
+        prompts_.Messages.clear();
+        form.CompRunClick();
+        QCOMPARE(prompts_.Messages.size(), 1);
+        QVERIFY(!QFile::exists(TMainForm::RunFolder() + "/names.dat"));
+        form.Project().SetModified(false);
+    }
+
+    void saveOntoAFolderIsReportedAndLeavesNoTemporaryFile() {
+        TMainForm form;
+        form.OpenByPath(Example("cantilever_english.kv5d"));
+        QDir folder(dir_.filePath("blocked"));
+        folder.removeRecursively();
+        QVERIFY(QDir().mkpath(folder.filePath("wall.kv5d")));
+        WriteBytes("blocked/wall.kv5d/keep.txt", "kept");
+        form.Project().FileName = folder.filePath("wall.kv5d");
+        form.Project().SetModified(true);
+        prompts_.Messages.clear();
+        QVERIFY(!form.SaveProject());
+        QCOMPARE(prompts_.Messages.size(), 1);
+        QVERIFY2(prompts_.Messages.front().startsWith(
+                     QStringLiteral("Cannot write file \"%1\".").arg(folder.filePath("wall.kv5d"))),
+                 qPrintable(prompts_.Messages.front()));
+        QVERIFY(form.Project().Modified());
+        QCOMPARE(folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"wall.kv5d"});
+        QCOMPARE(ReadBytes(folder.filePath("wall.kv5d/keep.txt")), QByteArray("kept"));
+        form.Project().SetModified(false);
+    }
+
+    void dataFileDeletedBeforeARunIsWrittenAgainAndRun() {
+        TMainForm form;
+        const QString path = Example("cantilever_english.kv5d");
+        const QByteArray before = ReadBytes(path);
+        form.OpenByPath(path);
+        QVERIFY(QFile::remove(path));
+        prompts_.Messages.clear();
+        form.CompRunClick();
+        QCOMPARE(prompts_.Messages, QStringList{kCompleted});
+        QVERIFY(form.PlotDataLoaded());
+        // The unchanged project is saved as it was read.
+        QCOMPARE(ReadBytes(path), before);
+    }
+
+    void vanishedFileIsReportedAndTheOpenProjectKept() {
+        TMainForm form;
+        form.OpenByPath(Example("cantilever_english.kv5d"));
+        prompts_.Messages.clear();
+        const QString gone = dir_.filePath("gone.kv5d");
+        form.OpenByPath(gone);
+        QCOMPARE(
+            prompts_.Messages,
+            QStringList{
+                QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(gone)});
+        QCOMPARE(form.Project().FileName, dir_.filePath("cantilever_english.kv5d"));
     }
 
     void savePromptCancelKeepsTheProject() {
