@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "main/graph_kind.h"
+#include "graphs/graph_kind.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "main/graph_kind.h"
+#include "graphs/graph_kind.h"
 
 class QListWidget;
 class QPushButton;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "graphs/result_plots.h"
-#include "main/result_graphs.h"
+#include "graphs/result_graphs.h"
 
 namespace korvel {
 

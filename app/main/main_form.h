@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "main/dynamic_library.h"
-#include "main/graph_kind.h"
+#include "graphs/graph_kind.h"
 #include "main/menu_rules.h"
 #include "main/recent_files.h"
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "main/graph_kind.h"
+#include "graphs/graph_kind.h"
 #include "project/program_data.h"
 
 namespace korvel {

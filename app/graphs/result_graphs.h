@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "main/graph_kind.h"
+#include "graphs/graph_kind.h"
 
 class QMdiArea;
 class QWidget;
