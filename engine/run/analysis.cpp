@@ -95,8 +95,8 @@ private:
             title.kind = SectionTitle::Kind::LongTerm;
         }
         WriteReportHeader(report_, control_, title, LocalNow());
-        labelFlag_ = text::UnitLabelFlag(p.unitSystem, labelFlag_);
-        labels_.SetUnitLabels(labelFlag_);
+        // Other units keep the labels as last chosen, by a section or by the curve generator.
+        labels_.SetUnitLabels(text::UnitLabelFlag(p.unitSystem, labels_.lastFlag));
         unitSystem_ = p.unitSystem;
 
         InputContext ctx{in_, report_, plot_, notes_, err_, labels_, folder_};
@@ -178,7 +178,6 @@ private:
     // The value of pi the p-y models use; a silt layer changes it for every
     // model that runs after it in the analysis.
     double modelPi_ = soil::SoilProblem{}.modelPi;
-    int labelFlag_ = 0;  // generic labels until a section names its units
     int unitSystem_ = 1;
     int sectionNumber_ = 0;
     int resultBlockCount_ = 1;

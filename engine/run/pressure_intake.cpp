@@ -6,6 +6,7 @@
 #include "run/intake.h"
 #include "run/report_text.h"
 #include "soil/earth_pressure.h"
+#include "soil/layer_checks.h"
 #include "soil/surcharge.h"
 #include "text/layout.h"
 
@@ -188,6 +189,7 @@ void ReadSoilRecords(text::RecordReader& in, Problem& p) {
         }
         s.layers.push_back(layer);
     }
+    soil::CheckLayerDepths(s.layers);
     s.hasSoilRecords = true;
 }
 

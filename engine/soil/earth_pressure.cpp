@@ -55,7 +55,8 @@ EarthPressureModule::EarthPressureModule(const SoilProblem& p, const SoilOutput&
       beta_(p.geometry.backfillSlope),
       gamw_(IsSI(p.unitSystem) ? kGAMWSI : kGAMWEnglish),
       wallLength_(p.wallLength),
-      tiebackCount_(p.tiebackCount),
+      supportCount_(p.supportCount),
+      hasSupportDepths_(p.hasFirstSupportDepth && p.hasLastSupportDepth),
       firstSupportDepth_(p.firstSupportDepth),
       lastSupportDepth_(p.lastSupportDepth),
       surcharges_(p),
@@ -425,9 +426,14 @@ void EarthPressureModule::ComputePoints() {
     fileCount_ = std::clamp(counted, 1, static_cast<int>(points_.size()));
 
     if (option_ != 3) return;
-    if (tiebackCount_ < 1) {
-        out_.report << "\n\n     WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS A TIEBACK; "
+    if (supportCount_ < 1) {
+        out_.report << "\n\n     WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS A TIEBACK OR A SPRING; "
                        "THE TRIANGULAR DISTRIBUTION IS USED\n";
+        return;
+    }
+    if (!hasSupportDepths_) {
+        out_.report << "\n\n     WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS ITS FIRST AND LAST "
+                       "SUPPORT EACH ON ONE STATION; THE TRIANGULAR DISTRIBUTION IS USED\n";
         return;
     }
     const double z1 = firstSupportDepth_;
@@ -436,7 +442,7 @@ void EarthPressureModule::ComputePoints() {
     double hm = H_ / 3.0;
     double h3 = 2.0 * (H_ - z1) / 3.0;
     double plateauDivisor = 2.0 * H_ / 3.0;  // one tieback: PAPP = 1.3 FTOT 3/(2H)
-    if (tiebackCount_ > 1) {
+    if (supportCount_ > 1) {
         h3 = 2.0 * (H_ - zn) / 3.0;
         hm = H_ - h1 - h3;
         plateauDivisor = H_ - (h3 + h1) / 3.0;

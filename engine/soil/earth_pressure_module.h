@@ -95,7 +95,10 @@ class EarthPressureModule {
     double H_, Wa_, Wp_, DWb_, DWe_, q_, Fa_, beta_;
     double gamw_;
     double wallLength_;
-    int tiebackCount_;
+    // The supports of the trapezoid: spring rows and tiebacks alike, counted
+    // and located from the same list.
+    int supportCount_;
+    bool hasSupportDepths_;  // first and last support each on a single station
     double firstSupportDepth_, lastSupportDepth_;
     SurchargeField surcharges_;
     std::vector<SubLayer> source_;  // input layers and the end marker

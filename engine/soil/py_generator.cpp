@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <iomanip>
+#include <sstream>
 #include <string>
 
 #include "soil/rock.h"
@@ -17,6 +19,7 @@ namespace {
 constexpr double kRadiansToDegrees = 180.0 / 3.1416;
 constexpr double kNoE50 = 1.0e-6;    // an E50 at or below it is printed as absent
 constexpr int kPointsPerCurve = 34;  // 17 per side in the curve file
+constexpr double kContinuousWallRatio = 1.1;  // Wa/Wp below it: a continuous wall
 
 const char* SoilTypeText(int type) {
     switch (type) {
@@ -109,35 +112,65 @@ void WriteCurveFileHead(const PYGeneration& g) {
     }
 }
 
+// " AT DEPTH 120.10 IN": where a curve's formula is undefined, as a depth
+// below the top of the wall.
+std::string AtDepth(const PYGeneration& g, double x) {
+    std::ostringstream depth;
+    depth << std::fixed << std::setprecision(2) << g.H + x;
+    std::string unit = g.LengthLabel();
+    unit.erase(0, unit.find_first_not_of(' '));
+    return " AT DEPTH " + depth.str() + " " + unit;
+}
+
 // Soil data the models cannot take (a zero they would divide by, or a curve
-// collapsed to nothing), refused before anything is generated.
+// collapsed to nothing), refused before anything is generated. A strength is
+// checked where the models read it, at every curve depth: a clay whose
+// cohesion rises from zero at its top has cohesion at all of its curves.
 void CheckLayers(const PYGeneration& g) {
     if (!g.profile.layers.empty() && !(g.problem.geometry.Wp > 0.0)) {
         throw SoilDataError(
             "     ERROR STOP -- THE WIDTH FOR SOIL RESISTANCE MUST BE POSITIVE FOR P-Y CURVES");
     }
+    const bool continuousWall = g.ratio < kContinuousWallRatio;
+    const double lastStrengthDepth =
+        g.profile.strengths.empty() ? 0.0 : g.profile.strengths.back().x;
     for (size_t L = 0; L < g.profile.layers.size(); ++L) {
         const PYLayer& layer = g.profile.layers[L];
         const StrengthPoint& top = g.profile.strengths[2 * L];
         const StrengthPoint& bottom = g.profile.strengths[2 * L + 1];
         const std::string number = std::to_string(layer.inputLayer + 1);
-        auto refuse = [&](const char* soil, const char* what) {
+        auto refuse = [&](const char* soil, const char* what, const std::string& where = "") {
             throw SoilDataError(std::string("     ERROR STOP -- ") + soil + " LAYER " + number +
-                                " NEEDS " + what + " ABOVE ZERO");
+                                " NEEDS " + what + where);
         };
-        const bool cohesion = top.c > 0.0 && bottom.c > 0.0;
+        // E50 is a divisor of every clay curve (y50), checked over the layer.
         const bool e50 = top.e50 > 0.0 && bottom.e50 > 0.0;
-        if (IsSoftClayModel(layer.type)) {
-            if (!cohesion) refuse("SOFT CLAY", "A COHESION");
-            if (!e50) refuse("SOFT CLAY", "AN E50");
-        } else if (layer.type == 2 || layer.type == 3) {
-            if (!cohesion) refuse("STIFF CLAY", "A COHESION");
-            if (!e50) refuse("STIFF CLAY", "AN E50");
-        } else if (layer.type == 6) {
-            if (!cohesion) refuse("STRONG ROCK", "A STRENGTH");
-        } else if (layer.type == 7) {
-            if (!e50) refuse("WEAK ROCK", "A KRM");
-            if (!(layer.k > 0.0)) refuse("WEAK ROCK", "A ROCK MODULUS");
+        const bool softClay = IsSoftClayModel(layer.type);
+        const bool stiffClay = layer.type == 2 || layer.type == 3;
+        if (softClay && !e50) refuse("SOFT CLAY", "AN E50 ABOVE ZERO");
+        if (stiffClay && !e50) refuse("STIFF CLAY", "AN E50 ABOVE ZERO");
+        if (layer.type == 7) {
+            if (!e50) refuse("WEAK ROCK", "A KRM ABOVE ZERO");
+            if (!(layer.k > 0.0)) refuse("WEAK ROCK", "A ROCK MODULUS ABOVE ZERO");
+        }
+        for (int curve : layer.curves) {
+            const double x = g.profile.curveDepths[curve];
+            // A curve below the strength points stops in the model itself.
+            if (x > lastStrengthDepth) continue;
+            const double c = g.props.Cohesion(x);
+            if (softClay) {
+                // The wedge's Np divides by c; the continuous wall's (gamma x + 2c) b does not.
+                if (!(c > 0.0) && !continuousWall) {
+                    refuse("SOFT CLAY", "A COHESION ABOVE ZERO", AtDepth(g, x));
+                }
+                if (c < 0.0) refuse("SOFT CLAY", "A COHESION NOT BELOW ZERO", AtDepth(g, x));
+            } else if (stiffClay) {
+                // Both stiff clays are defined at c = 0 (no resistance), not below it.
+                if (c < 0.0) refuse("STIFF CLAY", "A COHESION NOT BELOW ZERO", AtDepth(g, x));
+            } else if (layer.type == 6) {
+                // The second line's slope is 100 s_u, a divisor of its end y2.
+                if (!(c > 0.0)) refuse("STRONG ROCK", "A STRENGTH ABOVE ZERO", AtDepth(g, x));
+            }
         }
     }
 }
@@ -170,6 +203,12 @@ double PYGeneration::ResistanceAbove(int layer) const {
 
 double PYGeneration::EquivalentDepth(int layer, const FirstCurveSoil& s) const {
     const double F = ResistanceAbove(layer);
+    // One rule for every soil: the shallowest depth at which the layer's own
+    // cumulative resistance, 0 at its surface, reaches F. Layers above that
+    // resist nothing (rock) or less than nothing (a thin stiff clay below
+    // water, whose residual factor is negative near its surface) leave the
+    // top at the surface; a negative depth lies outside every model's formulas.
+    if (!(F > 0.0)) return 0.0;
     switch (profile.layers[layer].type) {
         case 2:
             return StiffClayWetEquivalentDepth(F, s.c, s.b, s.gamma);

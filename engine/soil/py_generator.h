@@ -47,7 +47,9 @@ class PYGeneration {
     // F of the equivalent depth: the resistance integrals of the layers above.
     double ResistanceAbove(int layer) const;
     // Depth in layer `layer`'s own soil whose cumulative ultimate resistance
-    // equals ResistanceAbove(layer), by the layer's soil type.
+    // equals ResistanceAbove(layer), by the layer's soil type; 0 when the
+    // layers above resist nothing or less (the same rule for every type, so
+    // the per-type integrals are only asked for a positive resistance).
     double EquivalentDepth(int layer, const FirstCurveSoil& soil) const;
 
     // Report and curve-file pieces common to the soil models.

@@ -103,7 +103,7 @@ SandCurve SandCurveThrough(double pu, double pm, double b, double k, double xEq)
     s.m = (s.pu - s.pm) / (s.yu - s.ym);
     s.n = s.pm / (s.m * s.ym);
     s.C = s.pm / std::pow(s.ym, 1.0 / s.n);
-    if (!(s.n > 0.0) || !std::isfinite(s.n)) {
+    if (!(s.pm > 0.0) || !(s.n > 0.0) || !std::isfinite(s.n)) {
         // No resistance (phi = 0): the parabola is undefined and the initial line holds throughout.
         s.yk = std::numeric_limits<double>::infinity();
     } else if (xEq > 0.0) {
@@ -201,8 +201,14 @@ void GenerateSandLayer(PYGeneration& g, int L) {
             const double xEq = g.FormulaDepth(x0, L);
             const double A = SandFactorA(x0 / b);
             const double B = SandFactorB(x0 / b);
-            const double pct = SandWedgeResistance(coefficients, gamma, b, xEq);
-            const double pcd = SandFlowResistance(coefficients, gamma, b, xEq);
+            // Without friction the wedge and flow-around resistances are 0 (the
+            // formulas leave only rounding of pi, which can turn them negative):
+            // the curve is the initial line p = kx y throughout.
+            const bool frictionless = !(phi > 0.0);
+            const double pct =
+                frictionless ? 0.0 : SandWedgeResistance(coefficients, gamma, b, xEq);
+            const double pcd =
+                frictionless ? 0.0 : SandFlowResistance(coefficients, gamma, b, xEq);
             const double ps = g.ratio < kContinuousWallRatio
                                   ? b * SandCoulombPassive(phi) * gamma * x0
                                   : std::min(pct, pcd);

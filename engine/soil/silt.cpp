@@ -41,7 +41,6 @@ double SiltActiveShift(double overburden, double Ka, double c, double b, double 
 
 double SiltEquivalentDepth(double F, double phi, double c, double gamma, double b, double x0,
                            double pi) {
-    if (!(F > 0.0)) return 0.0;
     const SandIntegral si = SandIntegralFor(phi, b, pi);
     if (!(si.xl > 0.0) || !std::isfinite(si.xl)) return 0.0;
 

@@ -23,7 +23,7 @@ double SiltActiveShift(double overburden, double Ka, double c, double b, double 
 
 // Depth in this silt whose cumulative pu equals F: 50 steps down to the
 // sand's limit depth, a linear rate beyond it. x0 is the depth used at the
-// layer's first curve. phi > 0.
+// layer's first curve. phi > 0, F > 0.
 double SiltEquivalentDepth(double F, double phi, double c, double gamma, double b, double x0,
                            double pi);
 

@@ -63,7 +63,11 @@ double SoftClayEquivalentDepth(double F, double c, double b, double gamma) {
         const double linear = 3.0 * c * b;
         return (-linear + std::sqrt(linear * linear + 4.0 * a * F)) / (2.0 * a);
     }
-    return (F - Fr) / (kSoftClayNpMax * c * b) + xr;
+    // Without cohesion the flow-around limit 9 c b is 0 and the resistance
+    // stops growing at xr: no deeper depth reaches F.
+    const double flow = kSoftClayNpMax * c * b;
+    if (!(flow > 0.0)) return std::isfinite(xr) ? xr : 0.0;
+    return (F - Fr) / flow + xr;
 }
 
 void GenerateSoftClayLayer(PYGeneration& g, int L) {

@@ -37,7 +37,8 @@ double SoftClayInitialModulus(double pu, double y50);
 double SoftClayResistance(double y, double pu, double y50);
 
 // Depth whose cumulative pu of this soil, integrated from its surface,
-// equals F: quadratic within the wedge zone, linear at 9cb below it.
+// equals F > 0: quadratic within the wedge zone, linear at 9cb below it
+// (xr when c = 0 leaves no flow-around resistance to grow).
 double SoftClayEquivalentDepth(double F, double c, double b, double gamma);
 
 // Both sides of every curve of p-y layer `layer`.

@@ -92,8 +92,6 @@ double StiffClayWetResistance(double y, double pc, double As, double y50, double
 }
 
 double StiffClayWetEquivalentDepth(double F, double c, double b, double gamma) {
-    // Nothing above to match: the running integral starts at F already.
-    if (!(F > 0.0)) return 0.0;
     const double ca = c;  // the running mean at the layer's first curve
     const double xr =
         (kWetFlowFactor * c * b - kWetWedgeCohesion * ca * b) / (kWetWedgeDepth * ca + gamma * b);

@@ -29,7 +29,8 @@ std::array<double, 17> StiffClayWetDeflections(double As, double y50);
 double StiffClayWetResistance(double y, double pc, double As, double y50, double kx);
 
 // Depth in this clay whose cumulative pc Fr equals F: 40 steps down to the
-// depth where pct reaches pcd, the rate 11 c b Fr there beyond it. ca = c.
+// depth where pct reaches pcd, the rate 11 c b Fr there beyond it. ca = c,
+// F > 0 (the integral first turns negative, where Fr is below zero).
 double StiffClayWetEquivalentDepth(double F, double c, double b, double gamma);
 
 // pu = the smaller of 3 ca b + gamma b x + 0.5 ca x and 9 c b.

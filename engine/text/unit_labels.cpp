@@ -3,6 +3,7 @@
 namespace korvel::text {
 
 void UnitLabels::SetUnitLabels(int flag) {
+    lastFlag = flag;
     if (flag > 0) {
         lengthLong = " IN";
         forceLong = " LBS";

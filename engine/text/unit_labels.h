@@ -11,6 +11,10 @@ struct UnitLabels {
     std::string lengthShort = " L";   // 2 characters
     std::string forceShort = "  F";   // 3 characters
 
+    // The flag these labels were last chosen with (0: the generic labels),
+    // whoever chose them: a section's units or the curve generator.
+    int lastFlag = 0;
+
     // flag > 0 English, flag < 0 SI, flag = 0 other consistent units.
     void SetUnitLabels(int flag);
 };

@@ -2,6 +2,8 @@
 // part B, the curves' shape, user curves ahead of the generated ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -105,20 +107,6 @@ TEST(GeneratedCurves, WithoutEarthPressureTheSoilRecordsStillFeedTheGenerator) {
     EXPECT_EQ(lines[1], " 1 5");
 }
 
-TEST(GeneratedCurves, StiffClayWithoutCohesionEndsTheRun) {
-    std::vector<std::string> data = SandWall(0);
-    for (std::string& line : data) {
-        if (line == "4 400 ") line = "2 400 ";
-    }
-    ScratchRun run;
-    const std::string report = run.Run(DataFile(data));
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(
-        report.find("\n\n     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO\n"),
-        std::string::npos);
-    EXPECT_NE(report.find("     END OF ANALYSIS"), std::string::npos);
-}
-
 // The bundled examples of the stiff clays, silt and rock: each runs to the
 // end, its soil types echoed, its curves taken in, the iteration closed.
 struct ExampleCase {
@@ -160,18 +148,127 @@ INSTANTIATE_TEST_SUITE_P(
         ExampleCase{"weak_rock_socket_english.kv5d", {"THE LAYER IS WEAK ROCK"}, " Eu "},
         ExampleCase{"strong_rock_english.kv5d", {"THE LAYER IS ROCK"}, "DEPTH-BACKFILL SIDE  "}));
 
-TEST(GeneratedCurves, SoftClayWithoutCohesionIsRefused) {
-    // Cohesion 0 at the top of the clay and 10 at its bottom.
+// SandWall with its one layer replaced: soil type, top and bottom property
+// lines, and the widths Wa and Wp of GEOMETRY.
+std::vector<std::string> OneLayerWall(const std::string& type, const std::string& top,
+                                      const std::string& bottom, const std::string& widths) {
     std::vector<std::string> data = SandWall(0);
     for (std::string& line : data) {
-        if (line == "4 400 ") line = "1 400 ";
-        if (line == "0.066 0.0  32 0.0  90 0.0  ") line = "0.066 0 0.0  0.01 0 0.0  ";
+        if (line == "90\t48\t12\t600\t600\t1\t1\t0") line = "90\t" + widths + "\t600\t600\t1\t1\t0";
     }
-    data[data.size() - 2] = "0.066 10 0.0  0.01 0 0.0  ";
+    const auto layer = std::find(data.begin(), data.end(), "4 400 ");
+    *layer = type + " 400 ";
+    *(layer + 1) = top;
+    *(layer + 2) = bottom;
+    return data;
+}
+
+// Clays are generated wherever their formulas are defined at the curve
+// depths; a refusal names the layer and the depth of the curve. The input
+// layer runs from H = 90 in to 400 in (x = 0 to 310), cut at x = 102; the
+// curves lie at x = 0.1, 25.5, 51, 76.5 and 101.9 (depths 90.10 to 191.90).
+struct ClayCase {
+    const char* name;
+    const char* type;
+    const char* top;
+    const char* bottom;
+    const char* widths;    // Wa, Wp
+    const char* expected;  // a report line, or "" for a run without error
+};
+
+class ClayStrength : public ::testing::TestWithParam<ClayCase> {};
+
+TEST_P(ClayStrength, RunsWhereTheFormulasAreDefined) {
+    const ClayCase& c = GetParam();
     ScratchRun run;
-    const std::string report = run.Run(DataFile(data));
-    EXPECT_NE(report.find("     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"),
-              std::string::npos);
+    const std::string report = run.Run(DataFile(OneLayerWall(c.type, c.top, c.bottom, c.widths)));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(report.find("     END OF ANALYSIS"), std::string::npos);
+    if (*c.expected == '\0') {
+        EXPECT_EQ(report.find("ERROR"), std::string::npos) << report.substr(report.rfind("ERROR"));
+        EXPECT_NE(report.find("P-Y CURVES DATA"), std::string::npos);
+    } else {
+        EXPECT_NE(report.find(std::string("\n\n") + c.expected + "\n"), std::string::npos)
+            << c.expected;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GeneratedCurves, ClayStrength,
+    ::testing::Values(
+        ClayCase{"SoftClayRisingFromZero", "1", "0.066 0 0.0  0.01 90 0.0  ",
+                 "0.066 10 0.0  0.01 90 0.0  ", "48\t12", ""},
+        ClayCase{"StiffClayBelowWaterRisingFromZero", "2", "0.066 0 0.0  0.005 90 0.0  ",
+                 "0.066 10 0.0  0.005 90 0.0  ", "48\t12", ""},
+        ClayCase{"StiffClayAboveWaterRisingFromZero", "3", "0.066 0 0.0  0.005 90 0.0  ",
+                 "0.066 10 0.0  0.005 90 0.0  ", "48\t12", ""},
+        ClayCase{"SoftClayWithoutCohesionAsAContinuousWall", "1", "0.066 0 0.0  0.01 90 0.0  ",
+                 "0.066 0 0.0  0.01 90 0.0  ", "12\t12", ""},
+        ClayCase{"SoftClayWithoutCohesionWhereTheWedgeDividesByIt", "1",
+                 "0.066 0 0.0  0.01 90 0.0  ", "0.066 0 0.0  0.01 90 0.0  ", "48\t12",
+                 "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO AT DEPTH 90.10 "
+                 "IN"},
+        // 10 psi at the top, -40 at x = 310: zero at x = 62, so the fourth curve
+        // (x = 76.5, c = -2.34) is the first without cohesion.
+        ClayCase{"SoftClayFallingBelowZero", "1", "0.066 10 0.0  0.01 90 0.0  ",
+                 "0.066 -40 0.0  0.01 90 0.0  ", "48\t12",
+                 "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO AT DEPTH 166.50 "
+                 "IN"},
+        ClayCase{"StiffClayWithANegativeCohesion", "3", "0.066 -1 0.0  0.005 90 0.0  ",
+                 "0.066 -1 0.0  0.005 90 0.0  ", "48\t12",
+                 "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION NOT BELOW ZERO AT DEPTH "
+                 "90.10 IN"},
+        ClayCase{"SoftClayWithoutE50", "1", "0.066 10 0.0  0 90 0.0  ", "0.066 10 0.0  0 90 0.0  ",
+                 "48\t12", "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS AN E50 ABOVE ZERO"}),
+    [](const ::testing::TestParamInfo<ClayCase>& i) { return std::string(i.param.name); });
+
+TEST(GeneratedCurves, ClayRisingFromZeroPrintsTheCohesionAtTheCurve) {
+    ScratchRun run;
+    const std::string report = run.Run(DataFile(OneLayerWall(
+        "1", "0.066 0 0.0  0.01 90 0.0  ", "0.066 10 0.0  0.01 90 0.0  ", "48\t12")));
+    // Depth used, width, and c = 10 * 0.1/310 at the first curve, as
+    // (8X, F10.2, 6X, F10.3, 1X, D10.4, ...).
+    EXPECT_NE(report.find("\n              0.10          12.000 0.3226D-02 "), std::string::npos);
+}
+
+// A sand without friction, entered as 0 degrees: every point lies on the
+// initial line p = k x y, with k = 90 lbs/in^3 and x the depth used (x below
+// the excavation on that side, 90 + x on the backfill side). No active shift:
+// a user pressure table leaves no overburden and no base pressure.
+TEST(GeneratedCurves, SandWithoutFrictionFollowsTheInitialLine) {
+    ScratchRun run;
+    const std::string report = run.Run(DataFile(OneLayerWall(
+        "4", "0.066 0.0  0 0.0  90 0.0  ", "0.066 0.0  0 0.0  90 0.0  ", "48\t12")));
+    ASSERT_EQ(report.find("ERROR"), std::string::npos);
+    std::ifstream in(run.Path("soildata"));
+    ASSERT_TRUE(in);
+    int count = 0;
+    in >> count;
+    ASSERT_EQ(count, 5);
+    const double depths[] = {0.1, 25.5, 51.0, 76.5, 101.9};
+    for (double x : depths) {
+        double z = 0;
+        int points = 0;
+        in >> z >> points;
+        EXPECT_NEAR(z, 90.0 + x, 1e-9);
+        ASSERT_EQ(points, 34);
+        for (int side = 0; side < 2; ++side) {
+            const double kx = 90.0 * (side == 0 ? x : 90.0 + x);
+            for (int k = 1; k <= 17; ++k) {
+                int number = 0;
+                double p = 0, y = 0;
+                in >> number >> p >> y;
+                ASSERT_EQ(number, k);
+                // Both values come back through E10.3: half a unit in their last digits.
+                auto half = [](double v) {
+                    return v == 0.0 ? 1e-300
+                                    : 0.5 * std::pow(10.0, std::floor(std::log10(std::abs(v))) - 2);
+                };
+                EXPECT_NEAR(p, kx * y, (half(p) + kx * half(y)) * (1 + 1e-9))
+                    << "x " << x << " side " << side << " point " << k;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "soil/earth_pressure_module.h"
@@ -446,9 +447,58 @@ TEST(EarthPressure, TrapezoidWithTwoTiebacksDividesByHMinusAThirdOfTheEnds) {
 TEST(EarthPressure, TrapezoidWithoutTiebackFallsBackToTheTriangle) {
     const Module run(Anchored(0, 0.0, 0.0));
     EXPECT_CLOSE(run.At(90.0).total, kKa30 * kSand * 90.0);
-    EXPECT_NE(run.s.report.str().find("WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS A TIEBACK"),
+    EXPECT_NE(run.s.report.str().find(
+                  "WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS A TIEBACK OR A SPRING"),
               std::string::npos);
 }
+
+// The envelope's supports are the spring rows and the tiebacks together: the
+// count and the first and last depths describe the same list. Sand of 120 pcf,
+// Ka = 1/3, H = 180 in: FTOT = Ka gamma H^2/2 = 375 lbs/in. One support at 60:
+// PAPP = 1.3 * 375 * 3/(2 * 180) = 4.0625, rising over h1 = 40, level to
+// hl = 100, falling over h3 = 80. Supports at 45 and 135: h1 = h3 = 30,
+// PAPP = 1.3 * 375/(180 - 20) = 3.046875, level from 30 to 150.
+struct SupportCase {
+    const char* name;
+    int supports, tiebacks;
+    bool singleStations;
+    double first, last;
+    std::vector<std::pair<double, double>> totals;  // depth, total pressure
+    const char* warning;
+};
+
+class TrapezoidSupports : public ::testing::TestWithParam<SupportCase> {};
+
+TEST_P(TrapezoidSupports, CountAndDepthsDescribeTheSameSupports) {
+    const SupportCase& c = GetParam();
+    SoilProblem p = Anchored(c.tiebacks, c.first, c.last);
+    p.supportCount = c.supports;
+    p.hasFirstSupportDepth = p.hasLastSupportDepth = c.singleStations;
+    const Module run(p);
+    EXPECT_NEAR(run.m.FTOT(), 375.0, 375.0 * kRel);
+    for (const auto& [z, total] : c.totals) EXPECT_CLOSE(run.At(z).total, total) << z;
+    const std::string report = run.s.report.str();
+    if (*c.warning == '\0') {
+        EXPECT_EQ(report.find("WARNING -- TRAPEZOIDAL"), std::string::npos);
+    } else {
+        EXPECT_NE(report.find(c.warning), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EarthPressure, TrapezoidSupports,
+    ::testing::Values(
+        SupportCase{"OneTieback", 1, 1, true, 60.0, 60.0,
+                    {{20.0, 2.03125}, {40.0, 4.0625}, {100.0, 4.0625}, {140.0, 2.03125}}, ""},
+        SupportCase{"ASpringInPlaceOfTheTieback", 1, 0, true, 60.0, 60.0,
+                    {{20.0, 2.03125}, {40.0, 4.0625}, {100.0, 4.0625}, {140.0, 2.03125}}, ""},
+        SupportCase{"ASpringAboveATieback", 2, 1, true, 45.0, 135.0,
+                    {{15.0, 1.5234375}, {90.0, 3.046875}, {150.0, 3.046875}, {165.0, 1.5234375}},
+                    ""},
+        SupportCase{"ASpringRowOverSeveralStationsFirst", 2, 1, false, 0.0, 135.0,
+                    {{90.0, 2.0833333}, {150.0, 3.4722222}},
+                    "NEEDS ITS FIRST AND LAST SUPPORT EACH ON ONE STATION"}),
+    [](const ::testing::TestParamInfo<SupportCase>& i) { return std::string(i.param.name); });
 
 class ScratchFolder {
   public:

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "py_test_support.h"
 #include "soil/sand.h"
@@ -187,17 +188,24 @@ TEST_P(RefusedLayer, EndsTheRunWithAReportError) {
 INSTANTIATE_TEST_SUITE_P(
     Types, RefusedLayer,
     ::testing::Values(
-        RefusedCase{2, 0, 0.01,
-                    "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
+        RefusedCase{2, -5, 0.01,
+                    "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION NOT BELOW ZERO AT "
+                    "DEPTH 120.10 IN"},
         RefusedCase{2, 20, 0, "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS AN E50 ABOVE ZERO"},
         RefusedCase{3, -5, 0.01,
-                    "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
+                    "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS A COHESION NOT BELOW ZERO AT "
+                    "DEPTH 120.10 IN"},
         RefusedCase{3, 20, 0, "     ERROR STOP -- STIFF CLAY LAYER 1 NEEDS AN E50 ABOVE ZERO"},
-        RefusedCase{6, 0, 0, "     ERROR STOP -- STRONG ROCK LAYER 1 NEEDS A STRENGTH ABOVE ZERO"},
+        RefusedCase{6, 0, 0,
+                    "     ERROR STOP -- STRONG ROCK LAYER 1 NEEDS A STRENGTH ABOVE ZERO AT DEPTH "
+                    "120.10 IN"},
         RefusedCase{7, 500, 0, "     ERROR STOP -- WEAK ROCK LAYER 1 NEEDS A KRM ABOVE ZERO"},
-        RefusedCase{1, 0, 0.01, "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
+        RefusedCase{1, 0, 0.01,
+                    "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO AT DEPTH "
+                    "120.10 IN"},
         RefusedCase{9, -1, 0.01,
-                    "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO"},
+                    "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS A COHESION ABOVE ZERO AT DEPTH "
+                    "120.10 IN"},
         RefusedCase{1, 20, 0.0, "     ERROR STOP -- SOFT CLAY LAYER 1 NEEDS AN E50 ABOVE ZERO"}));
 
 TEST(GenerateCurves, SiUnitsChooseSiLabelsAndCentimetreOffsets) {
@@ -222,6 +230,82 @@ TEST(GenerateCurves, SiUnitsChooseSiLabelsAndCentimetreOffsets) {
     EXPECT_NEAR(excavation.p, (7.0 * 0.01 + 40.0) * 1.0, 1e-3 * 40.0);
     const FilePoint backfill = ParsePoint(lines[2 + 17 + 14]);
     EXPECT_NEAR(backfill.p, (7.0 * 4.01 + 40.0) * 1.0, 1e-3 * 68.0);
+}
+
+// One rule for the equivalent depth of every soil type: the shallowest depth
+// at which the layer's own cumulative resistance reaches what the layers
+// above resisted, so 0 when they resisted nothing or less. Soldier piles,
+// H = 120 in; the lower layer (c = 10 psi, phi = 30, E50 = 0.005, k = 100)
+// runs on to the cut, taken as each soil type in turn.
+struct UpperCase {
+    const char* name;
+    SoilLayer upper;  // from the excavation level to 12 or 60 in below it
+    bool resistsNothing;
+};
+
+class EquivalentDepthRule
+    : public ::testing::TestWithParam<std::tuple<UpperCase, int>> {};
+
+TEST_P(EquivalentDepthRule, IsTheSurfaceWhenTheLayersAboveResistNothing) {
+    const auto& [upper, lowerType] = GetParam();
+    SoilProblem p = Soldier();
+    p.layers = {upper.upper,
+                Layer(lowerType, 600, upper.upper.bottomDepth, {0.04, 10, 30, 0.005, 100, 0})};
+    Generation gen;
+    std::ostringstream file;
+    PYGeneration g(p, gen.Out(), file);
+    ModelForLayer(g, 0);
+    ModelForLayer(g, 1);
+    const double F = g.profile.layers[0].R;
+    const double xEq = g.profile.layers[1].xEq;
+    if (upper.resistsNothing) {
+        EXPECT_LE(F, 0.0);
+        EXPECT_EQ(xEq, 0.0);
+    } else {
+        ASSERT_GT(F, 0.0);
+        EXPECT_GT(xEq, 0.0);
+    }
+    // Every point of the lower layer is a number (no 0/0, no root of a negative).
+    EXPECT_EQ(file.str().find("NaN"), std::string::npos);
+    EXPECT_EQ(file.str().find("nan"), std::string::npos);
+}
+
+// A strong rock resists nothing (R = 0). A 12-in stiff clay below water lies
+// above x/b = 0.5, where its residual factor 1.225 sqrt(As) - 0.75 As - 0.411
+// is below zero (As = 0.1115 at x/b = 0.5: -0.086), so its integral is
+// negative. A sand of 60 in resists something.
+INSTANTIATE_TEST_SUITE_P(
+    GenerateCurves, EquivalentDepthRule,
+    ::testing::Combine(
+        ::testing::Values(
+            UpperCase{"StrongRock", Layer(6, 180, 0, {0.08, 2000, 0, 0, 0, 0}), true},
+            UpperCase{"ThinStiffClayBelowWater", Layer(2, 132, 0, {0.04, 15, 0, 0.005, 400, 0}),
+                      true},
+            UpperCase{"Sand", Layer(4, 180, 0, {0.04, 0, 30, 0, 100, 0}), false}),
+        ::testing::Values(1, 2, 3, 4, 5)),
+    [](const ::testing::TestParamInfo<std::tuple<UpperCase, int>>& i) {
+        return std::string(std::get<0>(i.param).name) + "OverType" +
+               std::to_string(std::get<1>(i.param));
+    });
+
+// Below a sand, a soft clay's equivalent depth is the depth where its own
+// cumulative pu, 3 c b x + 0.5 gamma b x^2 + 0.25 c x^2 (within the wedge zone),
+// equals the sand's integral.
+TEST(GenerateCurves, SoftClayEquivalentDepthMatchesItsOwnIntegral) {
+    SoilProblem p = Soldier();
+    p.layers = {Layer(4, 180, 0, {0.04, 0, 30, 0, 100, 0}),
+                Layer(1, 600, 180, {0.04, 10, 0, 0.005, 100, 0})};
+    Generation gen;
+    std::ostringstream file;
+    PYGeneration g(p, gen.Out(), file);
+    ModelForLayer(g, 0);
+    ModelForLayer(g, 1);
+    const double F = g.profile.layers[0].R;
+    const double x = g.profile.layers[1].xEq;
+    const double b = 24.0, c = 10.0;
+    const double gamma = g.props.GammaAvg(60.1);  // the first curve of the clay
+    ASSERT_LT(x, 6 * c * b / (0.5 * c + gamma * b));  // within the wedge zone
+    EXPECT_NEAR(3 * c * b * x + 0.5 * gamma * b * x * x + 0.25 * c * x * x, F, 1e-9 * F);
 }
 
 }  // namespace

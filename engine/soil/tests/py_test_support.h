@@ -87,4 +87,41 @@ inline double E103Tolerance(double v) {
     return 0.5 * std::pow(10.0, std::floor(std::log10(std::abs(v))) - 2.0) * (1.0 + 1e-9);
 }
 
+// The equivalent-depth integrals of the sand and the silt worked again here,
+// apart from the models' helpers, for phi = 30 degrees: Ka = 1/3, Kp = 3,
+// alpha = 15, beta = 60, K0 = 0.4. By hand with tan 60 = 1.7320508,
+// sin 60 = 0.8660254, tan 30 = 0.5773503, tan 15 = 0.2679492, cos 15 = 0.9659258:
+// c1 = Kp - Ka = 2.6666667;
+// c2 = tan60 (0.4 (tan30 sin60 (1/cos15 + 1) - tan15) + 3 tan15) = 1.9117045;
+// c3 = (0.4 tan30 + 3) 9 - 1/3 = 28.7451279.
+struct HandIntegral {
+    double c1 = 8.0 / 3.0, c2 = 1.9117045, c3 = 28.7451279;
+    double Xl(double b) const { return (c3 - c1) * b / c2; }
+};
+
+// The static A factor, linear between the rows, 0.88 beyond x/b = 6.
+inline double HandTableA(double xb) {
+    const double d[] = {0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
+    const double a[] = {2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.9, 0.88, 0.88};
+    for (int i = 0; i < 9; ++i) {
+        if (xb <= d[i + 1]) return a[i] + (a[i + 1] - a[i]) * (xb - d[i]) / (d[i + 1] - d[i]);
+    }
+    return 0.88;
+}
+
+// Right-end steps down to xl, the crossing of F interpolated within its
+// step, beyond xl the rate `deep`. `rate` is the integrand at depth x.
+template <class Rate>
+double SteppedEquivalentDepth(double F, int steps, double xl, double deep, Rate rate) {
+    const double dx = xl / steps;
+    double total = 0.0;
+    for (int j = 1; j <= steps; ++j) {
+        const double x = j * dx;
+        const double next = total + rate(x) * dx;
+        if (next > F) return x - (next - F) * dx / (next - total);
+        total = next;
+    }
+    return (F - total) / deep + xl;
+}
+
 }  // namespace korvel::soil::testing

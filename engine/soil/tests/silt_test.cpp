@@ -50,7 +50,6 @@ TEST(Silt, ActiveShift) {
 
 TEST(Silt, EquivalentDepth) {
     const double c = 2.0, gamma = 0.04, b = 24.0, x0 = 80.1;
-    EXPECT_EQ(SiltEquivalentDepth(0.0, kPhi30, c, gamma, b, x0, kPi4), 0.0);
     // Within the limit depth the 50-step sum grows with F.
     double previous = 0.0;
     for (double F : {1e2, 1e3, 1e4, 1e5}) {
@@ -66,6 +65,31 @@ TEST(Silt, EquivalentDepth) {
     const double x2 = SiltEquivalentDepth(1e9 + 100 * rate, kPhi30, c, gamma, b, x0, kPi4);
     EXPECT_GT(x1, si.xl);
     EXPECT_NEAR(x2 - x1, 100.0, 1e-6);
+}
+
+// The 50-step integral of the cohesive wedge 0.5 c x + 3 c b + gamma b x plus
+// the sand's frictional part, against the same rule worked with the hand
+// coefficients and table; beyond the limit the rate 9 c b + 0.88 gamma b^2 c3 x0/b.
+TEST(Silt, EquivalentDepthAgainstTheIntegralByHand) {
+    const testing::HandIntegral hand;
+    struct Case {
+        double c, gamma, b, x0, F;
+    };
+    for (const Case k : {Case{2.0, 0.04, 24.0, 80.1, 100.0}, Case{2.0, 0.04, 24.0, 80.1, 3.0e4},
+                         Case{5.0, 0.066, 12.0, 30.0, 2.0e5}, Case{2.0, 0.04, 24.0, 80.1, 1.0e7}}) {
+        const double xl = hand.Xl(k.b);
+        auto rate = [&](double x) {
+            const double xb = x / k.b;
+            return 0.5 * k.c * x + 3.0 * k.c * k.b + k.gamma * k.b * x +
+                   k.gamma * k.b * k.b * testing::HandTableA(xb) *
+                       (xb * xb * hand.c2 + xb * hand.c1);
+        };
+        const double deep = 9.0 * k.c * k.b + 0.88 * k.gamma * k.b * k.b * hand.c3 * k.x0 / k.b;
+        const double expected = testing::SteppedEquivalentDepth(k.F, 50, xl, deep, rate);
+        EXPECT_NEAR(SiltEquivalentDepth(k.F, kPhi30, k.c, k.gamma, k.b, k.x0, kPi4), expected,
+                    1e-4 * expected)
+            << "F " << k.F << " (xl " << xl << ")";
+    }
 }
 
 // One layer from the excavation level; sigma'v = 3.

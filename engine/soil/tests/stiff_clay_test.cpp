@@ -139,11 +139,6 @@ TEST(StiffClayWet, EquivalentDepthMatchesTheIntegralOfTheResidual) {
     EXPECT_NEAR(x2 - x1, 1000.0, 1e-6);
 }
 
-TEST(StiffClayWet, EquivalentDepthWithoutResistanceAboveIsZero) {
-    // The residual is negative near the surface; nothing above still means the surface.
-    EXPECT_EQ(StiffClayWetEquivalentDepth(0.0, 15.0, 24.0, 0.04), 0.0);
-}
-
 TEST(StiffClayWet, EquivalentDepthStaysFiniteWhenTheResidualNeverGrows) {
     // c = 0.1, b = 24, gamma = 0.04: xr = 17.4 (x/b = 0.72), Fr < 0 all the way.
     const double c = 0.1, b = 24.0, gamma = 0.04;
