@@ -167,6 +167,93 @@ TEST(SolverTest, SlopeAndDeflectionAtTheTop) {
     }
 }
 
+// Simply supported beam-column (deflection 0 at stations 0 and N) under a
+// uniform load q and an axial compression Pc held in P with the sign of the
+// solver (-Pc), spread as one CONCLOADS row spreads it: half at the two end
+// stations, so that their P terms close the moment balance at the supports
+// (a whole value there leaves an error of first order in h). Closed form at midspan, with k = sqrt(Pc/EI) and u = kL/2:
+// w = q EI/Pc^2 (sec u - 1) - q L^2/(8 Pc), which for Pc -> 0 is 5 q L^4/(384 EI).
+// Second order in h: 1/N^2 relative is ample. With Pc at 60 % of the Euler
+// load the P-delta term raises the deflection 2.5 times, so a term left out
+// or of the wrong sign cannot pass.
+TEST(SolverTest, AxialCompressionMatchesTheBeamColumnClosedForm) {
+    constexpr int kN = 100;
+    constexpr double kL = 400.0, kEI = 1.0e9, kQ = 2.0, kHi = kL / kN;
+    const double euler = M_PI * M_PI * kEI / (kL * kL);
+    const double lateral = 5.0 * kQ * std::pow(kL, 4) / (384.0 * kEI);
+    for (const double share : {0.0, 0.3, 0.6}) {
+        SCOPED_TRACE("Pc/Pe = " + std::to_string(share));
+        const double Pc = share * euler;
+        Problem pr = Wall(kN, kHi, kEI);
+        SpreadOverWall(pr.Q, kN, kQ * kHi);
+        SpreadOverWall(pr.P, kN, -Pc);
+        pr.stationCode[StationIndex(0)] = kDeflection;
+        pr.stationCode[StationIndex(kN)] = kDeflection;
+        pr.specified = {{.deflection = 0.0}, {.deflection = 0.0}};
+
+        const StationArray w = SolveFromRest(pr);
+        double exact = lateral;
+        if (Pc > 0.0) {
+            const double u = std::sqrt(Pc / kEI) * kL / 2.0;
+            exact = kQ * kEI / (Pc * Pc) * (1.0 / std::cos(u) - 1.0) - kQ * kL * kL / (8.0 * Pc);
+        }
+        EXPECT_NEAR(At(w, kN / 2), exact, exact / (kN * kN) * 10.0);
+        if (share == 0.6) {
+            EXPECT_GT(At(w, kN / 2), 2.4 * lateral);
+        }
+    }
+}
+
+// Cantilever pinned at its bottom (deflection 0 at station N) with a
+// rotational restraint R there and a lateral load H at the top: the base
+// turns by H L/R, so the top moves H L^3/(3 EI) + H L^2/R. The restraint
+// here carries about half of the top deflection.
+TEST(SolverTest, RotationalRestraintAtThePinnedBase) {
+    constexpr int kN = 80;
+    constexpr double kL = 480.0, kEI = 2.9e10, kH = 1000.0, kHi = kL / kN;
+    for (const double R : {2.0e8, 1.0e9}) {
+        SCOPED_TRACE("R = " + std::to_string(R));
+        Problem pr = Wall(kN, kHi, kEI);
+        At(pr.Q, 0) = kH;
+        At(pr.R, kN) = R;
+        pr.stationCode[StationIndex(kN)] = kDeflection;
+        pr.specified = {{.deflection = 0.0}};
+
+        const StationArray w = SolveFromRest(pr);
+        const double exact = kH * std::pow(kL, 3) / (3.0 * kEI) + kH * kL * kL / R;
+        EXPECT_NEAR(At(w, 0), exact, 2.0 / kN * exact);
+        EXPECT_EQ(At(w, kN), 0.0);
+    }
+}
+
+// A slope alone specified at an interior station (CASE 2: codes 3 and 5
+// around it). Pinned at the top (deflection 0 at station 0), slope 0 at
+// a = L/2, a lateral load H at the free bottom: the slope restraint takes the
+// couple H L, and EI w = H a x^2/2 ... worked out, w(a) = H a^3/(3 EI) and
+// w(L) = (H L^3/3 - H L^2 a + H L a^2)/EI = H L^3/(12 EI). The curvature
+// jumps at a, so the central slope there is first order in h: the error
+// halves with h (3/N relative at N = 200 and 400); 4/N is allowed.
+TEST(SolverTest, SlopeOnlyRestraintAtAnInteriorStation) {
+    constexpr int kN = 200;
+    constexpr double kL = 400.0, kEI = 1.0e9, kH = 500.0, kHi = kL / kN;
+    constexpr int kMid = kN / 2;
+    Problem pr = Wall(kN, kHi, kEI);
+    At(pr.Q, kN) = kH;
+    pr.stationCode[StationIndex(0)] = kDeflection;
+    pr.stationCode[StationIndex(kMid - 1)] = kBeforeSlope;
+    pr.stationCode[StationIndex(kMid + 1)] = kAfterSlope;
+    pr.specified = {{.deflection = 0.0}, {.slope = 0.0}};
+
+    const StationArray w = SolveFromRest(pr);
+    EXPECT_EQ(At(w, 0), 0.0);
+    EXPECT_NEAR(At(w, kMid + 1) - At(w, kMid - 1), 0.0, 1e-12 * std::abs(At(w, kN)));
+    const double a = kL / 2.0;
+    const double atMid = kH * a * a * a / (3.0 * kEI);
+    const double atEnd = kH * std::pow(kL, 3) / (12.0 * kEI);
+    EXPECT_NEAR(At(w, kMid), atMid, 4.0 / kN * atEnd);
+    EXPECT_NEAR(At(w, kN), atEnd, 4.0 / kN * atEnd);
+}
+
 // A specified deflection (code 2) is imposed exactly, 0 included.
 TEST(SolverTest, SpecifiedDeflectionAtTheBottomIsExact) {
     for (const double specified : {0.0, 0.25}) {
