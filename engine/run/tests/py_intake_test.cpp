@@ -271,5 +271,78 @@ TEST(GeneratedCurves, SandWithoutFrictionFollowsTheInitialLine) {
     }
 }
 
+// A layer must reach below the one above it. A bottom equal to the one above
+// (no thickness) or above it (going back up) is a data error naming the
+// layer, with the triangular pressure generated (which would otherwise stop
+// on a profile cut short) and with a user pressure table (which would
+// otherwise generate curves going back up).
+struct LayerCase {
+    const char* name;
+    int earthPressureOption;
+    std::vector<std::string> layers;  // SOILS count, then LAYER and LAYERPROPS lines
+    const char* error;
+};
+
+class LayerDepths : public ::testing::TestWithParam<LayerCase> {};
+
+TEST_P(LayerDepths, AreRefusedNamingTheLayer) {
+    const LayerCase& c = GetParam();
+    std::vector<std::string> data = SandWall(0, c.earthPressureOption);
+    const auto soils = std::find(data.begin(), data.end(), "1");
+    ASSERT_NE(soils, data.end());
+    const auto afterLayer = data.erase(soils, soils + 4);
+    data.insert(afterLayer, c.layers.begin(), c.layers.end());
+    ScratchRun run;
+    const std::string report = run.Run(DataFile(data));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(report.find(std::string("\n\n") + c.error + "\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("EXCAVATION LEVEL"), std::string::npos);
+    EXPECT_EQ(report.find("P-Y CURVES DATA"), std::string::npos);
+    const std::vector<std::string> lines = Lines(report);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().rfind("     END OF ANALYSIS", 0), 0u) << lines.back();
+}
+
+const std::string kSand = "0.066 0.0  32 0.0  90 0.0  ";
+
+INSTANTIATE_TEST_SUITE_P(
+    GeneratedCurves, LayerDepths,
+    ::testing::Values(
+        LayerCase{"NoThicknessWithGeneratedPressure", 2,
+                  {"3", "4 60 ", kSand, kSand, "4 60 ", kSand, kSand, "4 400 ", kSand, kSand},
+                  "     ERROR STOP -- SOIL LAYER 2 HAS NO THICKNESS: ITS BOTTOM IS AT THE BOTTOM "
+                  "OF THE LAYER ABOVE"},
+        LayerCase{"GoingBackUpWithUserPressure", 1,
+                  {"3", "4 200 ", kSand, kSand, "4 150 ", kSand, kSand, "4 400 ", kSand, kSand},
+                  "     ERROR STOP -- SOIL LAYER 2 GOES BACK UP: ITS BOTTOM IS ABOVE THE BOTTOM OF "
+                  "THE LAYER ABOVE"},
+        LayerCase{"FirstLayerAtTheSurface", 2, {"2", "4 0 ", kSand, kSand, "4 400 ", kSand, kSand},
+                  "     ERROR STOP -- SOIL LAYER 1 HAS NO THICKNESS: ITS BOTTOM IS AT THE TOP OF "
+                  "THE BACKFILL"}),
+    [](const ::testing::TestParamInfo<LayerCase>& i) { return std::string(i.param.name); });
+
+// Other units take the unit labels as they were last chosen: the curve
+// generator of the first section chose English labels (it gives +1 for any
+// unit system but SI), so the second section, also in other units, carries on
+// with them; the first section's echo, before the generator ran, has the
+// generic labels.
+TEST(GeneratedCurves, OtherUnitsCarryOnWithTheGeneratorsLabels) {
+    std::vector<std::string> data = SandWall(0);
+    data[1] = "3 0\t1\t0\t1\t2 0 1 0 0";
+    data.back() = "9";
+    data.insert(data.end(), {"Second", "3 0\t1\t0\t0\t0 0 1 0 0", "30 6\t10\t1E-5\t90\t12",
+                             "0\t30\t1\t5.336E9", "0", "0", "0"});
+    ScratchRun run;
+    const std::string report = run.Run(DataFile(data));
+    ASSERT_EQ(report.find("ERROR"), std::string::npos);
+    const std::string line = "      INCREMENT LENGTH                                   =   6.000";
+    const size_t first = report.find(line);
+    ASSERT_NE(first, std::string::npos);
+    const size_t second = report.find(line, first + 1);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_EQ(report.substr(first + line.size(), 4), "  L\n");
+    EXPECT_EQ(report.substr(second + line.size(), 4), " IN\n");
+}
+
 }  // namespace
 }  // namespace korvel::engine
