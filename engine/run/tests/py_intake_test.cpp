@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <utility>
 
 #include "run_fixture.h"
 
@@ -343,6 +345,56 @@ TEST(GeneratedCurves, OtherUnitsCarryOnWithTheGeneratorsLabels) {
     EXPECT_EQ(report.substr(first + line.size(), 4), "  L\n");
     EXPECT_EQ(report.substr(second + line.size(), 4), " IN\n");
 }
+
+// The trapezoidal envelope over the supports the data file gives: SPRINGS
+// rows and tiebacks as one list, counted and located alike. H = 90 in.
+// A spring at station 5 (30 in) alone: h1 = 20, level to hl = 30 + 20 = 50,
+// falling over h3 = 40. The same spring above a tieback at 6 ft (station 12,
+// 72 in): h1 = 20, h3 = 2 (90 - 72)/3 = 12, level from 20 to hl = 78.
+// Ratios of the totals in the pressure file to the level part (PAPP).
+struct EnvelopeCase {
+    const char* name;
+    int tiebacks;
+    std::vector<std::pair<double, double>> shares;  // depth, share of PAPP
+};
+
+class TrapezoidFromTheDataFile : public ::testing::TestWithParam<EnvelopeCase> {};
+
+TEST_P(TrapezoidFromTheDataFile, CoversSpringsAndTiebacksAlike) {
+    const EnvelopeCase& c = GetParam();
+    std::vector<std::string> data = SandWall(0, 3);
+    data[1] = "1 0\t1\t0\t3\t2 0 1 0 " + std::to_string(c.tiebacks);
+    data[5] = "1";
+    std::vector<std::string> rows = {"5\t5\t1\t1000\t0"};
+    if (c.tiebacks == 1) rows.push_back("6\t0.5\t29000000\t20\t15\t8");
+    data.insert(data.begin() + 6, rows.begin(), rows.end());
+    ScratchRun run;
+    const std::string report = run.Run(DataFile(data));
+    ASSERT_EQ(report.find("ERROR"), std::string::npos);
+    EXPECT_EQ(report.find("WARNING -- TRAPEZOIDAL"), std::string::npos);
+
+    std::ifstream in(run.Path("bmwall.001"));
+    ASSERT_TRUE(in);
+    int n = 0;
+    in >> n;
+    std::map<long, double> total;  // by whole inch
+    for (double z, t, soils, surcharges; in >> z >> t >> soils >> surcharges;) {
+        total.emplace(std::lround(z), t);
+    }
+    const double papp = total.at(std::lround(c.shares.front().first));
+    for (const auto& [z, share] : c.shares) {
+        EXPECT_NEAR(total.at(std::lround(z)) / papp, share, 0.01) << z;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GeneratedPressure, TrapezoidFromTheDataFile,
+    ::testing::Values(
+        EnvelopeCase{"ASpringInPlaceOfATieback", 0,
+                     {{30.0, 1.0}, {10.0, 0.5}, {20.0, 1.0}, {50.0, 1.0}, {70.0, 0.5}}},
+        EnvelopeCase{"ASpringAboveATieback", 1,
+                     {{40.0, 1.0}, {10.0, 0.5}, {20.0, 1.0}, {78.0, 1.0}, {84.0, 0.5}}}),
+    [](const ::testing::TestParamInfo<EnvelopeCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace korvel::engine
