@@ -68,7 +68,10 @@ EarthPressureModule::EarthPressureModule(const SoilProblem& p, const SoilOutput&
         s.PHI = layer.top.phi;
         s.GAMMA = layer.top.gamma;
         s.DRAINED = layer.type >= 4;
-        // Rock rows carry RQD or nothing in the coefficient slot.
+        // Rock rows carry RQD or nothing in the coefficient slot. A weak rock's
+        // RQD is a percentage (say 60): taken as an earth-pressure coefficient
+        // it would make the active pressure 60 times the overburden. Rock has
+        // no coefficient of its own to offer, so its rows keep the computed one.
         s.userK = layer.type <= 5 ? layer.top.K : 0.0;
         source_.push_back(s);
     }
@@ -427,8 +430,9 @@ void EarthPressureModule::ComputePoints() {
 
     if (option_ != 3) return;
     if (supportCount_ < 1) {
-        out_.report << "\n\n     WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS A TIEBACK OR A SPRING; "
-                       "THE TRIANGULAR DISTRIBUTION IS USED\n";
+        out_.report
+            << "\n\n     WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS A TIEBACK OR A SPRING; "
+               "THE TRIANGULAR DISTRIBUTION IS USED\n";
         return;
     }
     if (!hasSupportDepths_) {

@@ -207,8 +207,7 @@ void GenerateSandLayer(PYGeneration& g, int L) {
             const bool frictionless = !(phi > 0.0);
             const double pct =
                 frictionless ? 0.0 : SandWedgeResistance(coefficients, gamma, b, xEq);
-            const double pcd =
-                frictionless ? 0.0 : SandFlowResistance(coefficients, gamma, b, xEq);
+            const double pcd = frictionless ? 0.0 : SandFlowResistance(coefficients, gamma, b, xEq);
             const double ps = g.ratio < kContinuousWallRatio
                                   ? b * SandCoulombPassive(phi) * gamma * x0
                                   : std::min(pct, pcd);

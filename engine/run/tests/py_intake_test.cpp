@@ -226,8 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(GeneratedCurves, ClayRisingFromZeroPrintsTheCohesionAtTheCurve) {
     ScratchRun run;
-    const std::string report = run.Run(DataFile(OneLayerWall(
-        "1", "0.066 0 0.0  0.01 90 0.0  ", "0.066 10 0.0  0.01 90 0.0  ", "48\t12")));
+    const std::string report = run.Run(DataFile(
+        OneLayerWall("1", "0.066 0 0.0  0.01 90 0.0  ", "0.066 10 0.0  0.01 90 0.0  ", "48\t12")));
     // Depth used, width, and c = 10 * 0.1/310 at the first curve, as
     // (8X, F10.2, 6X, F10.3, 1X, D10.4, ...).
     EXPECT_NE(report.find("\n              0.10          12.000 0.3226D-02 "), std::string::npos);
@@ -239,8 +239,8 @@ TEST(GeneratedCurves, ClayRisingFromZeroPrintsTheCohesionAtTheCurve) {
 // a user pressure table leaves no overburden and no base pressure.
 TEST(GeneratedCurves, SandWithoutFrictionFollowsTheInitialLine) {
     ScratchRun run;
-    const std::string report = run.Run(DataFile(OneLayerWall(
-        "4", "0.066 0.0  0 0.0  90 0.0  ", "0.066 0.0  0 0.0  90 0.0  ", "48\t12")));
+    const std::string report = run.Run(DataFile(
+        OneLayerWall("4", "0.066 0.0  0 0.0  90 0.0  ", "0.066 0.0  0 0.0  90 0.0  ", "48\t12")));
     ASSERT_EQ(report.find("ERROR"), std::string::npos);
     std::ifstream in(run.Path("soildata"));
     ASSERT_TRUE(in);
@@ -310,15 +310,19 @@ const std::string kSand = "0.066 0.0  32 0.0  90 0.0  ";
 INSTANTIATE_TEST_SUITE_P(
     GeneratedCurves, LayerDepths,
     ::testing::Values(
-        LayerCase{"NoThicknessWithGeneratedPressure", 2,
+        LayerCase{"NoThicknessWithGeneratedPressure",
+                  2,
                   {"3", "4 60 ", kSand, kSand, "4 60 ", kSand, kSand, "4 400 ", kSand, kSand},
                   "     ERROR STOP -- SOIL LAYER 2 HAS NO THICKNESS: ITS BOTTOM IS AT THE BOTTOM "
                   "OF THE LAYER ABOVE"},
-        LayerCase{"GoingBackUpWithUserPressure", 1,
+        LayerCase{"GoingBackUpWithUserPressure",
+                  1,
                   {"3", "4 200 ", kSand, kSand, "4 150 ", kSand, kSand, "4 400 ", kSand, kSand},
                   "     ERROR STOP -- SOIL LAYER 2 GOES BACK UP: ITS BOTTOM IS ABOVE THE BOTTOM OF "
                   "THE LAYER ABOVE"},
-        LayerCase{"FirstLayerAtTheSurface", 2, {"2", "4 0 ", kSand, kSand, "4 400 ", kSand, kSand},
+        LayerCase{"FirstLayerAtTheSurface",
+                  2,
+                  {"2", "4 0 ", kSand, kSand, "4 400 ", kSand, kSand},
                   "     ERROR STOP -- SOIL LAYER 1 HAS NO THICKNESS: ITS BOTTOM IS AT THE TOP OF "
                   "THE BACKFILL"}),
     [](const ::testing::TestParamInfo<LayerCase>& i) { return std::string(i.param.name); });
@@ -390,9 +394,11 @@ TEST_P(TrapezoidFromTheDataFile, CoversSpringsAndTiebacksAlike) {
 INSTANTIATE_TEST_SUITE_P(
     GeneratedPressure, TrapezoidFromTheDataFile,
     ::testing::Values(
-        EnvelopeCase{"ASpringInPlaceOfATieback", 0,
+        EnvelopeCase{"ASpringInPlaceOfATieback",
+                     0,
                      {{30.0, 1.0}, {10.0, 0.5}, {20.0, 1.0}, {50.0, 1.0}, {70.0, 0.5}}},
-        EnvelopeCase{"ASpringAboveATieback", 1,
+        EnvelopeCase{"ASpringAboveATieback",
+                     1,
                      {{40.0, 1.0}, {10.0, 0.5}, {20.0, 1.0}, {78.0, 1.0}, {84.0, 0.5}}}),
     [](const ::testing::TestParamInfo<EnvelopeCase>& i) { return std::string(i.param.name); });
 

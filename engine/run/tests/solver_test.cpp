@@ -171,7 +171,8 @@ TEST(SolverTest, SlopeAndDeflectionAtTheTop) {
 // uniform load q and an axial compression Pc held in P with the sign of the
 // solver (-Pc), spread as one CONCLOADS row spreads it: half at the two end
 // stations, so that their P terms close the moment balance at the supports
-// (a whole value there leaves an error of first order in h). Closed form at midspan, with k = sqrt(Pc/EI) and u = kL/2:
+// (a whole value there leaves an error of first order in h). Closed form at
+// midspan, with k = sqrt(Pc/EI) and u = kL/2:
 // w = q EI/Pc^2 (sec u - 1) - q L^2/(8 Pc), which for Pc -> 0 is 5 q L^4/(384 EI).
 // Second order in h: 1/N^2 relative is ample. With Pc at 60 % of the Euler
 // load the P-delta term raises the deflection 2.5 times, so a term left out

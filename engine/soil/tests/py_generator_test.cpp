@@ -243,8 +243,7 @@ struct UpperCase {
     bool resistsNothing;
 };
 
-class EquivalentDepthRule
-    : public ::testing::TestWithParam<std::tuple<UpperCase, int>> {};
+class EquivalentDepthRule : public ::testing::TestWithParam<std::tuple<UpperCase, int>> {};
 
 TEST_P(EquivalentDepthRule, IsTheSurfaceWhenTheLayersAboveResistNothing) {
     const auto& [upper, lowerType] = GetParam();
@@ -277,11 +276,10 @@ TEST_P(EquivalentDepthRule, IsTheSurfaceWhenTheLayersAboveResistNothing) {
 INSTANTIATE_TEST_SUITE_P(
     GenerateCurves, EquivalentDepthRule,
     ::testing::Combine(
-        ::testing::Values(
-            UpperCase{"StrongRock", Layer(6, 180, 0, {0.08, 2000, 0, 0, 0, 0}), true},
-            UpperCase{"ThinStiffClayBelowWater", Layer(2, 132, 0, {0.04, 15, 0, 0.005, 400, 0}),
-                      true},
-            UpperCase{"Sand", Layer(4, 180, 0, {0.04, 0, 30, 0, 100, 0}), false}),
+        ::testing::Values(UpperCase{"StrongRock", Layer(6, 180, 0, {0.08, 2000, 0, 0, 0, 0}), true},
+                          UpperCase{"ThinStiffClayBelowWater",
+                                    Layer(2, 132, 0, {0.04, 15, 0, 0.005, 400, 0}), true},
+                          UpperCase{"Sand", Layer(4, 180, 0, {0.04, 0, 30, 0, 100, 0}), false}),
         ::testing::Values(1, 2, 3, 4, 5)),
     [](const ::testing::TestParamInfo<std::tuple<UpperCase, int>>& i) {
         return std::string(std::get<0>(i.param).name) + "OverType" +
@@ -303,7 +301,7 @@ TEST(GenerateCurves, SoftClayEquivalentDepthMatchesItsOwnIntegral) {
     const double F = g.profile.layers[0].R;
     const double x = g.profile.layers[1].xEq;
     const double b = 24.0, c = 10.0;
-    const double gamma = g.props.GammaAvg(60.1);  // the first curve of the clay
+    const double gamma = g.props.GammaAvg(60.1);      // the first curve of the clay
     ASSERT_LT(x, 6 * c * b / (0.5 * c + gamma * b));  // within the wedge zone
     EXPECT_NEAR(3 * c * b * x + 0.5 * gamma * b * x * x + 0.25 * c * x * x, F, 1e-9 * F);
 }

@@ -125,7 +125,8 @@ TEST(Sand, EquivalentDepthAgainstTheIntegralByHand) {
         const double xl = hand.Xl(c.b);
         auto rate = [&](double x) {
             const double xb = x / c.b;
-            return c.gamma * c.b * c.b * testing::HandTableA(xb) * (xb * xb * hand.c2 + xb * hand.c1);
+            return c.gamma * c.b * c.b * testing::HandTableA(xb) *
+                   (xb * xb * hand.c2 + xb * hand.c1);
         };
         const double deep = 0.88 * c.gamma * c.b * c.b * hand.c3 * c.x0 / c.b;
         const double expected = testing::SteppedEquivalentDepth(c.F, 100, xl, deep, rate);
