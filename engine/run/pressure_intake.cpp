@@ -5,6 +5,7 @@
 #include "run/errors.h"
 #include "run/intake.h"
 #include "run/report_text.h"
+#include "soil/depth_limit.h"
 #include "soil/earth_pressure.h"
 #include "soil/surcharge.h"
 #include "text/layout.h"
@@ -188,6 +189,7 @@ void ReadSoilRecords(text::RecordReader& in, Problem& p) {
         }
         s.layers.push_back(layer);
     }
+    soil::CheckLayerDepths(s);
     s.hasSoilRecords = true;
 }
 
