@@ -370,7 +370,6 @@ void EarthPressureModule::ComputePoints() {
     surface.total = sub_[1].KA * sub_[1].SIGVP * sub_[1].FMOD;
     surface.surcharges = sub_[1].SIGVP > 0.0 ? surface.total : 0.0;
     points_.push_back(surface);
-    excavationPoint_ = 1;
 
     // Counted down to the wall tip: the last sub-layer contributes the length
     // from its top to the tip, not its thickness.
@@ -429,11 +428,11 @@ void EarthPressureModule::ComputePoints() {
             pt.soils -= pq;
             points_.push_back(pt);
         }
-        if (L == ih_ - 1) excavationPoint_ = static_cast<int>(points_.size());
     }
+    const int built = static_cast<int>(points_.size());
+    excavationPoint_ = toExcavation < built ? static_cast<int>(toExcavation) : built;
     // The count never promises more points than the profile gives; a table
     // cut at the limit is counted whole, so the engine refuses it.
-    const int built = static_cast<int>(points_.size());
     if (built > kPressureTableRows || counted >= built) {
         fileCount_ = built;
     } else {

@@ -156,6 +156,12 @@ TEST(EarthPressure, CountStopsAtTheWallTipAndNeverExceedsThePoints) {
     p.wallLength = 400.0;  // the profile ends above the tip
     EXPECT_EQ(Module(p).m.fileCount(), 301);
     EXPECT_EQ(Module(p).m.points().size(), 301u);
+    // A tip above the excavation level: the points go on to H for FTOT.
+    p.wallLength = 40.0;
+    EXPECT_EQ(Module(p).m.fileCount(), 41);
+    EXPECT_EQ(Module(p).m.points().size(), 61u);
+    EXPECT_EQ(Module(p).m.excavationPoint(), 61);
+    EXPECT_CLOSE(Module(p).m.FTOT(), 0.5 * kKa30 * kSand * 60.0 * 60.0);
 }
 
 // A mistyped layer bottom far below the wall costs nothing: the points stop
