@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "engine_binding.h"
@@ -97,13 +98,7 @@ std::string ReadText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
-    std::string text = s.str();
-    for (char& c : text) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
-    const size_t a = text.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return text.substr(a, text.find_last_not_of(' ') - a + 1);
+    return s.str();
 }
 
 bool IsErrorLine(const std::string& line) {
@@ -140,6 +135,35 @@ void ReadReport(RunResult& result) {
 }
 
 }  // namespace
+
+std::string DescribeEngineStop(const std::string& engineMessages) {
+    // The last line says why; the lines before it are the engine's progress.
+    std::string last;
+    std::istringstream in(engineMessages);
+    for (std::string line; std::getline(in, line);) {
+        const size_t a = line.find_first_not_of(" \t\r");
+        if (a != std::string::npos) last = line.substr(a, line.find_last_not_of(" \t\r") - a + 1);
+    }
+    const auto has = [&last](const char* text) { return last.find(text) != std::string::npos; };
+    // An older engine library names the C++ exception itself.
+    if (has("OUT OF MEMORY") || has("bad_alloc") || has("length_error")) {
+        return "the analysis ran out of memory";
+    }
+    if (has("INTERNAL ERROR") || has("std::") || has("::_M_")) {
+        return "the analysis stopped on an internal error of the engine";
+    }
+    if (last.empty() || last == "ANALYSIS STOPPED") {
+        return "the analysis stopped before it was completed";
+    }
+    static const std::regex stopCode(R"(ANALYSIS STOPPED \(STOP CODE (-?[0-9]+)\): (.*))");
+    std::smatch m;
+    if (std::regex_match(last, m, stopCode)) {
+        return "the analysis stopped (stop code " + m[1].str() + "): " + m[2].str();
+    }
+    const std::string stopped = "ANALYSIS STOPPED: ";
+    if (last.rfind(stopped, 0) == 0) last.erase(0, stopped.size());
+    return "the analysis stopped: " + last;
+}
 
 std::filesystem::path WithExtension(const std::filesystem::path& path, const std::string& ext) {
     std::filesystem::path out = path;
@@ -191,7 +215,7 @@ RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& 
             return result;
         }
         if (code != 0) {
-            result.message = "the analysis stopped: " + ReadText(messages);
+            result.message = DescribeEngineStop(ReadText(messages));
             return result;
         }
     } catch (const std::exception& e) {

@@ -36,4 +36,10 @@ std::string ControlFileText(const std::filesystem::path& dataFile);
 
 RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& enginePath);
 
+// Why the engine stopped before finishing its files, in words, from what it
+// wrote to the standard error stream (progress lines, then its stop line):
+// "the analysis ran out of memory", "the analysis stopped (stop code 1): ...".
+// Never the name of a C++ exception, whichever engine library wrote it.
+std::string DescribeEngineStop(const std::string& engineMessages);
+
 }  // namespace korvel::cli

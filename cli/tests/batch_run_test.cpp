@@ -104,6 +104,47 @@ TEST(BatchRun, ReportsAnErrorInTheData) {
     EXPECT_EQ(r.message, "TOO MUCH DATA FOR AVAILABLE STORAGE");
 }
 
+TEST(BatchRun, TellsInWordsWhyTheEngineStopped) {
+    const struct {
+        const char* messages;
+        const char* expected;
+    } cases[] = {
+        {" READ SOIL DATA....\n ANALYSIS STOPPED: THE ANALYSIS RAN OUT OF MEMORY\n",
+         "the analysis ran out of memory"},
+        // What an older engine library wrote.
+        {" READ SOIL DATA....\r\n ANALYSIS STOPPED: std::bad_alloc\r\n",
+         "the analysis ran out of memory"},
+        {" ANALYSIS STOPPED: vector::_M_range_check: __n (which is 5) >= this->size()\n",
+         "the analysis stopped on an internal error of the engine"},
+        {" ANALYSIS STOPPED: AN INTERNAL ERROR OF THE ENGINE\n",
+         "the analysis stopped on an internal error of the engine"},
+        {"\n\n     Net active pressure is negative.\n\n ANALYSIS STOPPED (STOP CODE 1): THE "
+         "EXCAVATION LEVEL IS NOT WITHIN THE SOIL PROFILE\n",
+         "the analysis stopped (stop code 1): THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL PROFILE"},
+        {" CANNOT CREATE THE RESULT FILES BESIDE /w/a.kv5d\n",
+         "the analysis stopped: CANNOT CREATE THE RESULT FILES BESIDE /w/a.kv5d"},
+        {" ANALYSIS STOPPED\n", "the analysis stopped before it was completed"},
+        {"", "the analysis stopped before it was completed"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DescribeEngineStop(c.messages), c.expected) << c.messages;
+}
+
+// An engine stop of the earth-pressure module (the excavation level below
+// the soil profile) told without the engine's progress lines.
+TEST(BatchRun, ReportsAnEngineStopInWords) {
+    ScratchFolder scratch;
+    const fs::path data = scratch.path() / "stop.kv5d";
+    std::string text = ReadAll(fs::path(KORVEL_EXAMPLES_DIR) / "strong_rock_english.kv5d");
+    text.replace(text.find("4 168"), 5, "4 100");
+    text.replace(text.find("6 480"), 5, "6 140");  // the profile ends above H = 144 in
+    std::ofstream(data, std::ios::binary) << text;
+    const RunResult r = AnalyseFile(data, KORVEL_ENGINE_LIBRARY);
+    EXPECT_EQ(r.status, RunStatus::Failed);
+    EXPECT_EQ(r.message,
+              "the analysis stopped (stop code 1): THE EXCAVATION LEVEL IS NOT WITHIN THE SOIL "
+              "PROFILE (FREE HEIGHT AT OR BELOW THE BOTTOM OF THE LAST LAYER)");
+}
+
 TEST(KorvelRun, ExitCodes) {
     const std::string exe = KORVEL_RUN_EXE;
     EXPECT_EQ(RunCommand(exe + " --help"), 0);

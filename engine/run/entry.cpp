@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "run/analysis.h"
+#include "run/stop_message.h"
 
 namespace {
 
@@ -24,11 +25,8 @@ extern "C" __attribute__((visibility("default"))) int32_t IKORVEL(int32_t argume
             return kStopped;
         }
         return korvel::engine::RunAnalysis(folder, std::cerr);
-    } catch (const std::exception& e) {
-        std::cerr << " ANALYSIS STOPPED: " << e.what() << '\n';
-        return kStopped;
     } catch (...) {
-        std::cerr << " ANALYSIS STOPPED\n";
+        std::cerr << korvel::engine::StopMessage(std::current_exception()) << '\n';
         return kStopped;
     }
 }

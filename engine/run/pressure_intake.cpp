@@ -189,7 +189,7 @@ void ReadSoilRecords(text::RecordReader& in, Problem& p) {
         }
         s.layers.push_back(layer);
     }
-    soil::CheckLayerDepths(s.layers);
+    soil::CheckLayerDepths(s);
     s.hasSoilRecords = true;
 }
 

@@ -23,6 +23,7 @@ constexpr double kFloorStep = 1.0e-12;           // floor per point number, so i
 constexpr double kNegligiblePA2 = 0.000001;
 constexpr double kPointsPerMetre = 20.0;  // SI point spacing 5 cm; English one per inch
 constexpr double kPlateauFactor = 1.3;    // trapezoidal envelope over the triangular resultant
+constexpr int kPressureTableRows = 1200;  // rows of the engine's pressure table
 constexpr const char* kStars = "**************************************************";
 
 bool IsSI(int unitSystem) {
@@ -360,8 +361,8 @@ void EarthPressureModule::Forces() {
     }
 }
 
-int EarthPressureModule::PointsIn(double length) const {
-    return static_cast<int>(std::lround(IsSI(unitSystem_) ? kPointsPerMetre * length : length));
+double EarthPressureModule::PointsIn(double length) const {
+    return std::round(IsSI(unitSystem_) ? kPointsPerMetre * length : length);
 }
 
 void EarthPressureModule::ComputePoints() {
@@ -373,16 +374,24 @@ void EarthPressureModule::ComputePoints() {
     surface.total = sub_[1].KA * sub_[1].SIGVP * sub_[1].FMOD;
     surface.surcharges = sub_[1].SIGVP > 0.0 ? surface.total : 0.0;
     points_.push_back(surface);
-    excavationPoint_ = 1;
 
     // Counted down to the wall tip: the last sub-layer contributes the length
     // from its top to the tip, not its thickness.
-    int counted = 1;
+    double counted = 1.0;
     for (int L = 1; L < nlay_; ++L) counted += PointsIn(sub_[L].THICK);
     counted += PointsIn(wallLength_ - sub_[nlay_].ZTOP);
+    double toExcavation = 1.0;  // FTOT and the trapezoidal envelope need the points above H
+    for (int L = 1; L < ih_; ++L) toExcavation += PointsIn(sub_[L].THICK);
+    // Only the points the engine reads are built: down to the wall tip (or
+    // the excavation level, when that lies deeper), and at most one more than
+    // its pressure table holds, which the engine then refuses as too much
+    // data. The profile below costs nothing, however deep a layer reaches.
+    const double needed = std::max(counted, toExcavation);
+    const size_t limit = needed <= kPressureTableRows ? static_cast<size_t>(needed)
+                                                      : static_cast<size_t>(kPressureTableRows) + 1;
 
     double previousTotal = surface.total;
-    for (int L = 1; L <= nlay_; ++L) {
+    for (int L = 1; L <= nlay_ && points_.size() < limit; ++L) {
         SubLayer& s = sub_[L];
         const double g = s.DRAINED && s.WET ? s.GAMMA - gamw_ : s.GAMMA;
         const double gw = s.WET && s.DRAINED && waterFlag_ == 1 ? gamw_ : 0.0;
@@ -401,8 +410,8 @@ void EarthPressureModule::ComputePoints() {
         const double pq =
             (s.ZTOP - DWb_) * gw + q_ * s.KA * s.FMOD - 2.0 * s.COHES * s.TANA * s.FMOD;
 
-        const int n = PointsIn(s.THICK);
-        for (int k = 1; k <= n; ++k) {
+        const double n = PointsIn(s.THICK);
+        for (double k = 1.0; k <= n && points_.size() < limit; k += 1.0) {
             const double depthInLayer = k * s.THICK / n;
             PressurePoint pt;
             pt.z = s.ZTOP + depthInLayer;
@@ -423,10 +432,16 @@ void EarthPressureModule::ComputePoints() {
             pt.soils -= pq;
             points_.push_back(pt);
         }
-        if (L == ih_ - 1) excavationPoint_ = static_cast<int>(points_.size());
     }
-    // The count never promises more points than the profile gives.
-    fileCount_ = std::clamp(counted, 1, static_cast<int>(points_.size()));
+    const int built = static_cast<int>(points_.size());
+    excavationPoint_ = toExcavation < built ? static_cast<int>(toExcavation) : built;
+    // The count never promises more points than the profile gives; a table
+    // cut at the limit is counted whole, so the engine refuses it.
+    if (built > kPressureTableRows || counted >= built) {
+        fileCount_ = built;
+    } else {
+        fileCount_ = counted >= 1.0 ? static_cast<int>(counted) : 1;
+    }
 
     if (option_ != 3) return;
     if (supportCount_ < 1) {

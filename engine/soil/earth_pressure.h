@@ -13,7 +13,7 @@ namespace korvel::soil {
 
 // What the run learns besides the pressure file.
 struct EarthPressureResult {
-    int pointsComputed = 0;   // points built down the whole profile (the file may count fewer)
+    int pointsComputed = 0;   // points built: down to the wall tip, or to H when that is deeper
     double topTension = 0.0;  // minus the first sub-layer's cohesion, 0 when its PA2 is negligible
 };
 

@@ -83,7 +83,7 @@ class EarthPressureModule {
     EarthPressureResult Result() const;
 
   private:
-    int PointsIn(double length) const;  // one per inch, or twenty per metre in SI
+    double PointsIn(double length) const;  // one per inch, or twenty per metre in SI
     void WriteRankine(int L);
 
     // Output.

@@ -150,11 +150,54 @@ TEST(EarthPressure, PointsAreOnePerInchOrTwentyPerMetre) {
 
 TEST(EarthPressure, CountStopsAtTheWallTipAndNeverExceedsThePoints) {
     SoilProblem p = Profile(60.0, {100.0, 300.0});
-    p.wallLength = 150.0;  // the profile runs below the tip
+    p.wallLength = 150.0;  // the profile runs below the tip: nothing is built there
     EXPECT_EQ(Module(p).m.fileCount(), 151);
-    EXPECT_EQ(Module(p).m.points().size(), 301u);
+    EXPECT_EQ(Module(p).m.points().size(), 151u);
+    EXPECT_DOUBLE_EQ(Module(p).m.points().back().z, 150.0);
     p.wallLength = 400.0;  // the profile ends above the tip
     EXPECT_EQ(Module(p).m.fileCount(), 301);
+    EXPECT_EQ(Module(p).m.points().size(), 301u);
+    // A tip above the excavation level: the points go on to H for FTOT.
+    p.wallLength = 40.0;
+    EXPECT_EQ(Module(p).m.fileCount(), 41);
+    EXPECT_EQ(Module(p).m.points().size(), 61u);
+    EXPECT_EQ(Module(p).m.excavationPoint(), 61);
+    EXPECT_CLOSE(Module(p).m.FTOT(), 0.5 * kKa30 * kSand * 60.0 * 60.0);
+}
+
+// A mistyped layer bottom far below the wall costs nothing: the points stop
+// at the tip, and the pressures down to it are those of the sensible profile.
+TEST(EarthPressure, ALayerReachingFarBelowTheTipBuildsPointsOnlyToTheTip) {
+    SoilProblem sensible = Profile(60.0, {100.0, 300.0});
+    sensible.wallLength = 150.0;
+    SoilProblem mistyped = sensible;
+    mistyped.layers[1].bottomDepth = 2147483647.0;
+    mistyped.layers[1].thickness = 2147483647.0 - 100.0;
+    const Module a(sensible);
+    const Module b(mistyped);
+    ASSERT_EQ(b.m.points().size(), 151u);
+    EXPECT_EQ(b.m.fileCount(), 151);
+    for (size_t i = 0; i < a.m.points().size(); ++i) {
+        EXPECT_EQ(b.m.points()[i].z, a.m.points()[i].z);
+        EXPECT_EQ(b.m.points()[i].total, a.m.points()[i].total);
+    }
+}
+
+// More points than the engine's 1200-row pressure table: the module stops at
+// 1201 and counts them all, so the engine refuses the table as too much data.
+TEST(EarthPressure, ATableBeyondTheEnginesStorageStopsOnePointPastIt) {
+    SoilProblem p = Profile(60.0, {1.0e30});
+    p.wallLength = 1.0e29;
+    const Module run(p);
+    EXPECT_EQ(run.m.points().size(), 1201u);
+    EXPECT_EQ(run.m.fileCount(), 1201);
+    // Excavation level below a short wall, 2000 points down: the resultant
+    // above it cannot be formed within the table either.
+    SoilProblem deep = Profile(2000.0, {3000.0});
+    deep.wallLength = 500.0;
+    const Module below(deep);
+    EXPECT_EQ(below.m.points().size(), 1201u);
+    EXPECT_EQ(below.m.fileCount(), 1201);
 }
 
 TEST(EarthPressure, SlopingBackfillUsesTheSlopeFormula) {
@@ -544,7 +587,7 @@ TEST(RunEarthPressure, WritesThePressureFileAndPublishesTheOverburden) {
     p.wallLength = 200.0;
     const EarthPressureResult result = RunEarthPressure(p, out);
     EXPECT_NEAR(p.effectiveOverburden, kSand * 120.0, 1e-12);
-    EXPECT_EQ(result.pointsComputed, 241);
+    EXPECT_EQ(result.pointsComputed, 201);
     EXPECT_TRUE(std::filesystem::exists(folder.path / "debug.dat"));
     EXPECT_EQ(std::filesystem::file_size(folder.path / "debug.dat"), 0u);
 
@@ -552,7 +595,7 @@ TEST(RunEarthPressure, WritesThePressureFileAndPublishesTheOverburden) {
     std::ostringstream text;
     text << file.rdbuf();
     const std::vector<std::string> lines = Lines(text.str());
-    ASSERT_EQ(lines.size(), 242u);  // the count (to the tip), then every point of the profile
+    ASSERT_EQ(lines.size(), 202u);  // the count (to the tip), then the points down to it
     EXPECT_EQ(lines[0], " 201");
     EXPECT_EQ(lines[1], "      0.000E+00     0.000E+00     0.000E+00     0.000E+00");
     // 120 in: Ka gamma H = 2.778 psi, all from soils.
