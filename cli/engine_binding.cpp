@@ -24,7 +24,8 @@ EngineBinding::~EngineBinding() {
 std::string FindEngineLibrary(const std::filesystem::path& programFolder) {
     constexpr const char* kLibraryName = "libKorvel2015_DLL.so";
     const auto beside = programFolder / kLibraryName;
-    const auto installed = (programFolder / ".." / "lib" / "korvel" / kLibraryName).lexically_normal();
+    const auto installed =
+        (programFolder / ".." / "lib" / "korvel" / kLibraryName).lexically_normal();
     std::error_code ec;
     if (!std::filesystem::exists(beside, ec) && std::filesystem::exists(installed, ec)) {
         return installed.string();

@@ -6,6 +6,7 @@
 
 #include "main/command_line.h"
 #include "main/main_form.h"
+#include "main/program_files.h"
 
 int main(int argc, char* argv[]) {
     // --help and --version answer before Qt looks for a display.
@@ -18,7 +19,9 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Tavlor"));
     // The installed desktop entry and icon (korvel.desktop, icon "korvel").
     QApplication::setDesktopFileName(QStringLiteral("korvel"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("korvel")));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("korvel"),
+        QIcon(korvel::InstalledIconFor(QCoreApplication::applicationDirPath()))));
     korvel::TMainForm window;
     window.show();
     const QStringList arguments = QApplication::arguments();

@@ -14,4 +14,11 @@ QString EngineLibraryFor(const QString& program_folder) {
     return beside;
 }
 
+QString InstalledIconFor(const QString& program_folder) {
+    const QString icon = QDir::cleanPath(
+        QDir(program_folder)
+            .filePath(QStringLiteral("../share/icons/hicolor/256x256/apps/korvel.png")));
+    return QFileInfo::exists(icon) ? icon : QString();
+}
+
 }  // namespace korvel

@@ -1,5 +1,7 @@
 // Where the program finds the engine library, and the options it answers
 // before opening a window.
+#include "main/program_files.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "main/command_line.h"
-#include "main/program_files.h"
 
 using namespace korvel;
 
@@ -45,6 +46,20 @@ INSTANTIATE_TEST_SUITE_P(
                       Layout{true, true, "bin/libKorvel2015_DLL.so"},
                       // Nowhere: a failing run then concerns the place beside the program.
                       Layout{false, false, "bin/libKorvel2015_DLL.so"}));
+
+TEST(InstalledIcon, FoundFromBinOnlyInTheInstalledLayout) {
+    QTemporaryDir prefix;
+    QDir root(prefix.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
+    EXPECT_EQ(InstalledIconFor(root.filePath(QStringLiteral("bin"))), QString());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("share/icons/hicolor/256x256/apps")));
+    const QString icon =
+        root.filePath(QStringLiteral("share/icons/hicolor/256x256/apps/korvel.png"));
+    QFile file(icon);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ(InstalledIconFor(root.filePath(QStringLiteral("bin"))), icon);
+}
 
 std::optional<std::string> Ask(std::vector<const char*> args) {
     args.insert(args.begin(), "Korvel2015");
