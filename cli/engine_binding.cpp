@@ -21,11 +21,22 @@ EngineBinding::~EngineBinding() {
     if (handle_) dlclose(handle_);
 }
 
+std::string FindEngineLibrary(const std::filesystem::path& programFolder) {
+    constexpr const char* kLibraryName = "libKorvel2015_DLL.so";
+    const auto beside = programFolder / kLibraryName;
+    const auto installed =
+        (programFolder / ".." / "lib" / "korvel" / kLibraryName).lexically_normal();
+    std::error_code ec;
+    if (!std::filesystem::exists(beside, ec) && std::filesystem::exists(installed, ec)) {
+        return installed.string();
+    }
+    return beside.string();
+}
+
 std::string DefaultEnginePath() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const auto folder = ec ? std::filesystem::current_path() : exe.parent_path();
-    return (folder / "libKorvel2015_DLL.so").string();
+    return FindEngineLibrary(ec ? std::filesystem::current_path() : exe.parent_path());
 }
 
 }  // namespace korvel::cli

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -29,7 +30,13 @@ private:
     int32_t (*entry_)(int32_t) = nullptr;
 };
 
-// The engine library next to the running executable.
+// The engine library for a program in programFolder: beside it (the build
+// folder, or an install that keeps everything in one folder), else in
+// ../lib/korvel/ (the installed layout, where bin/ holds only programs). When
+// neither exists, the place beside it, so the failure names where it was sought.
+std::string FindEngineLibrary(const std::filesystem::path& programFolder);
+
+// FindEngineLibrary for the folder of the running executable.
 std::string DefaultEnginePath();
 
 }  // namespace korvel::cli

@@ -28,8 +28,13 @@ constexpr const char* kUsage =
     "  -j N              analyse N files at a time in worker processes (default 1)\n"
     "  --json FILE       also write a machine-readable summary (\"-\": standard output)\n"
     "  --engine LIBRARY  the engine library to use (default: libKorvel2015_DLL.so\n"
-    "                    next to korvel-run)\n"
-    "  -h, --help        show this text\n";
+    "                    next to korvel-run, else in ../lib/korvel/ from its folder)\n"
+    "  -h, --help        show this text and exit\n"
+    "      --version     show the version and exit\n";
+
+constexpr const char* kVersion =
+    "korvel-run (KORVEL) " KORVEL_VERSION "\n"
+    "Licensed to the registered user of Tavlor software.\n";
 
 int Usage(const std::string& problem) {
     std::cerr << "korvel-run: " << problem << "\n" << kUsage;
@@ -71,6 +76,9 @@ int main(int argc, char** argv) {
         const auto value = [&]() -> const char* { return ++i < argc ? argv[i] : nullptr; };
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << kVersion;
             return 0;
         } else if (arg == "--engine") {
             const char* v = value();

@@ -11,6 +11,7 @@ packages=(
   libxlsxwriter-dev
   xvfb xauth imagemagick
   clang libclang-rt-14-dev
+  dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info groff-base parallel
 )
 
 missing=()

@@ -34,6 +34,7 @@
 #include "main/main_prompts.h"
 #include "main/options_dialog.h"
 #include "main/placeholder_window.h"
+#include "main/program_files.h"
 #include "views/geometry_views.h"
 #include "main/program_settings.h"
 #include "main/stage_options_dialog.h"
@@ -45,7 +46,6 @@
 namespace korvel {
 namespace {
 
-constexpr const char* kEngineLibraryName = "libKorvel2015_DLL.so";
 constexpr const char* kEntryPointName = "_IKORVEL";
 constexpr const char* kSupportAddress = "support@tavlor.example";
 using TEntryPoint = int32_t (*)(int32_t);
@@ -763,6 +763,7 @@ void TMainForm::OpenReadme() {
     for (const QString& candidate :
          {folder + QStringLiteral("/README.md"), folder + QStringLiteral("/../README.md"),
           folder + QStringLiteral("/../../README.md"),
+          folder + QStringLiteral("/../share/doc/korvel/README.md"),
           QString::fromUtf8(KORVEL_SOURCE_DIR) + QStringLiteral("/README.md")}) {
         if (QFileInfo::exists(candidate)) {
             QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
@@ -1004,8 +1005,7 @@ void TMainForm::Startup(const QString& argument) {
 
 QString TMainForm::EngineLibraryPath() const {
     if (!engine_library_path_.isEmpty()) return engine_library_path_;
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-           QLatin1String(kEngineLibraryName);
+    return EngineLibraryFor(QCoreApplication::applicationDirPath());
 }
 
 QString TMainForm::RunFolder() {
