@@ -65,10 +65,10 @@ QRectF LegendInside(const QRectF& box, const QRectF& plot, const QRectF& picture
         if (v + size > outer_hi) v = outer_hi - size;
         return std::max(v, outer_lo);
     };
-    const double x = place(box.left(), box.width(), plot.left(), plot.right(), picture.left(),
-                           picture.right());
-    const double y = place(box.top(), box.height(), plot.top(), plot.bottom(), picture.top(),
-                           picture.bottom());
+    const double x =
+        place(box.left(), box.width(), plot.left(), plot.right(), picture.left(), picture.right());
+    const double y =
+        place(box.top(), box.height(), plot.top(), plot.bottom(), picture.top(), picture.bottom());
     return {QPointF(x, y), box.size()};
 }
 

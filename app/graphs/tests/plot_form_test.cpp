@@ -276,8 +276,8 @@ TEST(PlotForm, LegendStaysInsideThePlotAreaAfterAResize) {
     const QRectF plot = form.Layout().Plot;
     EXPECT_LT(plot.right(), 520);
     EXPECT_TRUE(plot.contains(QRectF(legend->geometry())))
-        << legend->geometry().x() << "," << legend->geometry().y() << " plot right "
-        << plot.right() << " bottom " << plot.bottom();
+        << legend->geometry().x() << "," << legend->geometry().y() << " plot right " << plot.right()
+        << " bottom " << plot.bottom();
 }
 
 // A legend placed at the bottom right of a small window is drawn into a bitmap
@@ -286,7 +286,8 @@ TEST(PlotForm, LegendStaysInsideThePlotAreaAfterAResize) {
 TEST(PlotPainter, SavedLegendStaysInsideThePlotArea) {
     TGraphPlot graph;
     MakeCurves(graph, 6);
-    for (int i = 0; i < 6; ++i) graph.Lines.Curve(i).Name = QStringLiteral("a long curve name %1").arg(i);
+    for (int i = 0; i < 6; ++i)
+        graph.Lines.Curve(i).Name = QStringLiteral("a long curve name %1").arg(i);
     TPlotView view;
     ASSERT_TRUE(FullPanelRanges(graph.Lines, view.Ranges[0]));
     view.Dx = view.Dy = 150;
@@ -306,8 +307,7 @@ TEST(PlotPainter, SavedLegendStaysInsideThePlotArea) {
     int marks = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const bool outside =
-                (x > plot.right() + 3 && y > plot.top()) || y > plot.bottom() + 3;
+            const bool outside = (x > plot.right() + 3 && y > plot.top()) || y > plot.bottom() + 3;
             if (outside && image.pixelColor(x, y) != Qt::white) ++marks;
         }
     }

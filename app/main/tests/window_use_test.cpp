@@ -6,14 +6,14 @@
 // window opens (the windows are never resized by the test).
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -24,9 +24,9 @@
 #include "entry/grid_table.h"
 #include "entry/table_definitions.h"
 #include "entry/ui/child_window.h"
+#include "entry/ui/dialog_folder.h"
 #include "entry/ui/table_form.h"
 #include "entry/ui/table_grid.h"
-#include "entry/ui/dialog_folder.h"
 #include "main/about_text.h"
 #include "main/help_window.h"
 #include "main/main_form.h"
@@ -124,7 +124,7 @@ class TWindowUseTest : public QObject {
         if (folder.isEmpty()) return;
         QTest::qWait(300);  // painted, GL frames included
         QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + name +
-                                                            QStringLiteral(".png"));
+                                                             QStringLiteral(".png"));
     }
     QString Example(const QString& name) {
         const QString target = dir_.filePath(name);
@@ -254,7 +254,8 @@ class TWindowUseTest : public QObject {
             QMdiSubWindow* window = form.MdiArea()->activeSubWindow();
             QVERIFY(window && window->widget()->objectName() == QLatin1String("PlotForm"));
             QVERIFY(window->isMaximized());
-            if (i == 1) Shot(QStringLiteral("05_deflection_graph"));
+            if (window->windowTitle() == QLatin1String("Deflection vs Depth"))
+                Shot(QStringLiteral("05_deflection_graph"));
             window->showNormal();
             CheckUsable(form, window, true);
         }
@@ -285,6 +286,14 @@ class TWindowUseTest : public QObject {
         });
         Act(form, "ToolStageOption")->trigger();
         QCOMPARE(staged_title, QStringLiteral("Staged Construction Options"));
+
+        // "Save" writes the data file again; "New" starts a new project.
+        QFile::remove(data);
+        Act(form, "ToolSave")->trigger();
+        QVERIFY(QFile::exists(data));
+        Act(form, "ToolNew")->trigger();
+        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEL 2015.5.1 - NewWall.kv5d"));
+        QTRY_VERIFY(form.MdiArea()->subWindowList().isEmpty());
     }
 
     // "Getting started" of the user guide, step by step through the windows the
@@ -323,8 +332,8 @@ class TWindowUseTest : public QObject {
         for (const auto& [name, text] : wall) Type(prop, name, text);
         QTest::mouseClick(prop->findChild<QPushButton*>(QStringLiteral("SectionButton")),
                           Qt::LeftButton);
-        auto* stiffness =
-            qobject_cast<TTableForm*>(ChildTitled(form, QStringLiteral("Wall Stiffness"))->widget());
+        auto* stiffness = qobject_cast<TTableForm*>(
+            ChildTitled(form, QStringLiteral("Wall Stiffness"))->widget());
         QVERIFY(stiffness);
         TypeIntoCell(*stiffness, 0, 0, QStringLiteral("0"));
         TypeIntoCell(*stiffness, 0, 1, QStringLiteral("60"));
@@ -348,8 +357,8 @@ class TWindowUseTest : public QObject {
         Q_EMIT type->activated(3);  // Sand
         TypeIntoCell(*soils, 0, 1, QStringLiteral("40"));
         QTest::mouseClick(soils->FlexButton(2, 0), Qt::LeftButton);
-        auto* sand = qobject_cast<TTableForm*>(
-            form.Tables().NewSoil->Cell(2, 0).AsTable()->Editor());
+        auto* sand =
+            qobject_cast<TTableForm*>(form.Tables().NewSoil->Cell(2, 0).AsTable()->Editor());
         QVERIFY(sand);
         for (int row = 0; row < 2; ++row) {
             TypeIntoCell(*sand, row, 0, QStringLiteral("115"));
@@ -416,8 +425,8 @@ class TWindowUseTest : public QObject {
         QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Getting started")));
         // About names the version and the libraries' licences.
         const QString about = AboutText(QStringLiteral("6.4.2"));
-        for (const char* part : {"2015.5.1", "Qt 6.4.2", "GNU LGPL version 3", "libxlsxwriter",
-                                 "BSD 2-Clause"}) {
+        for (const char* part :
+             {"2015.5.1", "Qt 6.4.2", "GNU LGPL version 3", "libxlsxwriter", "BSD 2-Clause"}) {
             QVERIFY2(about.contains(QLatin1String(part)), part);
         }
         QVERIFY(prompts_.Messages.isEmpty());
@@ -430,14 +439,14 @@ class TWindowUseTest : public QObject {
         QTest::addColumn<QSize>("expected");
         QTest::newRow("first opening: 70 % of the area")
             << QSize(1000, 800) << QSize(400, 300) << QSize() << QSize(700, 560);
-        QTest::newRow("the size it was left at") << QSize(1000, 800) << QSize(400, 300)
-                                                 << QSize(500, 420) << QSize(500, 420);
-        QTest::newRow("never below the content") << QSize(1000, 800) << QSize(400, 300)
-                                                  << QSize(120, 25) << QSize(400, 300);
+        QTest::newRow("the size it was left at")
+            << QSize(1000, 800) << QSize(400, 300) << QSize(500, 420) << QSize(500, 420);
+        QTest::newRow("never below the content")
+            << QSize(1000, 800) << QSize(400, 300) << QSize(120, 25) << QSize(400, 300);
         QTest::newRow("a small area: 70 % is too small")
             << QSize(500, 400) << QSize(400, 300) << QSize() << QSize(400, 300);
-        QTest::newRow("never beyond the area") << QSize(1000, 800) << QSize(400, 300)
-                                               << QSize(1600, 1200) << QSize(1000, 800);
+        QTest::newRow("never beyond the area")
+            << QSize(1000, 800) << QSize(400, 300) << QSize(1600, 1200) << QSize(1000, 800);
         QTest::newRow("an area smaller than the content")
             << QSize(300, 200) << QSize(400, 300) << QSize() << QSize(400, 300);
     }

@@ -74,8 +74,7 @@ TEST_F(SideViewTest, LayerPropertiesUseTheProgramsNumberFormat) {
     silt->Cell(2, 1).SetAsFloat(0.00012345678912L);
     const TSideViewData d = SideViewData(project);
     ASSERT_EQ(d.Layers.size(), 1u);
-    EXPECT_EQ(d.Layers[0].Properties,
-              QString(QChar(0xF8)) + "= 32; c= 0.00012345679; gamma= 115");
+    EXPECT_EQ(d.Layers[0].Properties, QString(QChar(0xF8)) + "= 32; c= 0.00012345679; gamma= 115");
 }
 
 TEST_F(SideViewTest, TenFootLayerLiesTenFeetBelowTheTop) {
