@@ -8,6 +8,8 @@
 #include <QVariantMap>
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace korvel {
 namespace {
@@ -138,16 +140,28 @@ void PlaceChildWindow(QMdiSubWindow* window) {
 
 void CascadeChildWindows(QMdiArea* area) {
     if (!area) return;
+    // The cascade itself sizes every window to its content's size hint: each
+    // keeps the size it had instead (a maximised or collapsed one the size it
+    // opens at), as far as the area allows from its new place.
+    std::vector<std::pair<QMdiSubWindow*, QSize>> sizes;
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        if (window->isMinimized()) continue;
+        const QSize now = window->size();
+        const QSize needs = ChildWindowNeeds(window);
+        const bool usable = !window->isMaximized() &&
+                            now.width() >= std::max(needs.width(), kCollapsedWidth) &&
+                            now.height() >= std::max(needs.height(), kCollapsedHeight);
+        sizes.emplace_back(window, usable ? now : OpeningSize(window, area));
+    }
     area->cascadeSubWindows();
     const QSize bounds = AreaSize(area);
-    for (QMdiSubWindow* window : area->subWindowList()) {
-        if (window->isMinimized() || window->isMaximized()) continue;
-        QSize size = ChildWindowSize(bounds, ChildWindowNeeds(window), QSize());
-        // Cascaded windows stay inside the area as far as their size allows.
-        size.setWidth(std::max(std::min(size.width(), bounds.width() - window->x()),
-                               ChildWindowNeeds(window).width()));
-        size.setHeight(std::max(std::min(size.height(), bounds.height() - window->y()),
-                                ChildWindowNeeds(window).height()));
+    for (auto& [window, size] : sizes) {
+        if (window->isMinimized()) continue;
+        const QSize needs = ChildWindowNeeds(window);
+        size.setWidth(
+            std::max(std::min(size.width(), bounds.width() - window->x()), needs.width()));
+        size.setHeight(
+            std::max(std::min(size.height(), bounds.height() - window->y()), needs.height()));
         window->resize(size);
     }
 }

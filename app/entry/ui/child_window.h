@@ -27,9 +27,9 @@ QSize ChildWindowSize(const QSize& area, const QSize& needed, const QSize& last,
 // remembers its size when it closes, for the next window with that content.
 void PlaceChildWindow(QMdiSubWindow* window);
 
-// Window › Cascade: cascades the windows, then gives each one that is not
-// minimised the size it opens at (a cascade alone shrinks windows to their
-// content's size hint).
+// Window › Cascade: cascades the windows, each keeping the size it had (a
+// maximised or collapsed one the size it opens at); a cascade alone shrinks
+// windows to their content's size hint.
 void CascadeChildWindows(QMdiArea* area);
 
 // The smallest frame size for window's content: the content's minimum plus the
