@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "entry/entry_errors.h"
+#include "entry/ui/dialog_folder.h"
 #include "entry/ui/message_notifier.h"
 #include "graphs/result_plots.h"
 #include "graphs/workbook_export.h"
@@ -25,10 +26,12 @@ namespace {
 constexpr const char* kWorkbookFilter = "Workbook (*.xlsx)";
 
 QString ChooseWorkbookPath(QWidget* parent) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export to Excel"),
-                                        QDir(folder).filePath(QStringLiteral("plots.xlsx")),
-                                        QString::fromLatin1(kWorkbookFilter));
+    const QString path = QFileDialog::getSaveFileName(
+        parent, QStringLiteral("Export to Excel"),
+        QDir(DialogStartFolder()).filePath(QStringLiteral("plots.xlsx")),
+        QString::fromLatin1(kWorkbookFilter));
+    RememberDialogFolder(path);
+    return path;
 }
 
 bool OpenWithDesktop(const QString& path) {
@@ -54,9 +57,11 @@ TDlgExport::TDlgExport(TCandidateSource candidates, QWidget* parent)
     setObjectName(QStringLiteral("DlgExport"));
     setWindowTitle(QStringLiteral("Export to Excel"));
     auto* layout = new QVBoxLayout(this);
-    for (const char* line : {"An Excel instance (if available) will open. ",
-                             "Please wait until all the data has been exported to Excel.",
-                             "Please note that you need to save the excel file afterwards."}) {
+    // What "Generate Excel File" really does: it writes a workbook file itself.
+    for (const char* line :
+         {"The checked plots are written to a new workbook file (.xlsx) that you name.",
+          "Each plot gets a sheet of its data and a chart sheet; a \"Legend\" sheet links them.",
+          "The workbook is saved when it is written, then opened in your spreadsheet program."}) {
         layout->addWidget(new QLabel(QString::fromLatin1(line), this));
     }
     auto* group = new QGroupBox(QStringLiteral("Available Plots"), this);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "graphs/graph_plot.h"
+#include "graphs/plot_layout.h"
 #include "graphs/plot_painter.h"
 
 namespace korvel {
@@ -57,10 +58,15 @@ void TLegendBox::Rebuild() {
 
 void TLegendBox::KeepInside() {
     if (!parentWidget()) return;
-    const QSize area = parentWidget()->size();
-    const int x = std::clamp(pos().x(), 0, std::max(0, area.width() - width()));
-    const int y = std::clamp(pos().y(), 0, std::max(0, area.height() - height()));
-    move(x, y);
+    const QRectF picture(QPointF(0, 0), QSizeF(parentWidget()->size()));
+    const QRect bounds = bounds_ ? bounds_(geometry()) : QRect();
+    const QRectF plot = bounds.isEmpty() ? picture : QRectF(bounds);
+    move(LegendInside(QRectF(geometry()), plot, picture).topLeft().toPoint());
+}
+
+void TLegendBox::SetBounds(std::function<QRect(const QRect& box)> bounds) {
+    bounds_ = std::move(bounds);
+    KeepInside();
 }
 
 void TLegendBox::paintEvent(QPaintEvent*) {

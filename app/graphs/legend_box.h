@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 namespace korvel {
 
@@ -26,8 +27,11 @@ class TLegendBox : public QWidget {
     int CurveOfItem(int row) const { return curves_.at(static_cast<size_t>(row)); }
     QString ItemText(int row) const;
     double ItemHeight() const;
-    // Keeps the box inside its parent.
+    // Keeps the box inside the rectangle bounds gives for where the box is (the
+    // plot area, in the parent's pixels; the parent's rectangle while none is
+    // set), moving it the least.
     void KeepInside();
+    void SetBounds(std::function<QRect(const QRect& box)> bounds);
 
   Q_SIGNALS:
     // A curve's Visible was toggled by a double click.
@@ -44,6 +48,7 @@ class TLegendBox : public QWidget {
     TGraphPlot& graph_;
     std::vector<int> curves_;  // curve index of each item
     double font_points_ = 11;
+    std::function<QRect(const QRect&)> bounds_;
     QPoint drag_offset_;
     bool dragging_ = false;
 };

@@ -18,6 +18,8 @@
 #include <cmath>
 
 #include "entry/number_format.h"
+#include "entry/ui/child_window.h"
+#include "entry/ui/dialog_folder.h"
 #include "graphs/graph_plot.h"
 #include "graphs/legend_box.h"
 #include "graphs/plot_dialogs.h"
@@ -32,6 +34,9 @@ constexpr int kInitialActiveCurves = 20;
 // Significant digits of the mouse coordinates in the caption.
 constexpr int kCoordinateDigits = 5;
 constexpr double kThousandthsPerInch = 1000.0;
+// Smallest canvas (pixels) on which the axes, their labels and a curve still read.
+constexpr int kMinCanvasWidth = 400;
+constexpr int kMinCanvasHeight = 300;
 
 struct TChoice {
     const char* Text;
@@ -62,6 +67,7 @@ class TPlotForm::TCanvas : public QWidget {
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setObjectName(QStringLiteral("PlotCanvas"));
+        setMinimumSize(kMinCanvasWidth, kMinCanvasHeight);
     }
 
   protected:
@@ -292,6 +298,7 @@ void TPlotForm::Relayout() {
     layout_ = GraphLayout(graph_, canvas_->size(),
                           View(canvas_->logicalDpiX(), canvas_->logicalDpiY(), false), probe);
     probe.end();
+    if (legend_placed_) legend_->KeepInside();
     Redraw();
 }
 
@@ -304,7 +311,15 @@ void TPlotForm::resizeEvent(QResizeEvent* event) {
                       static_cast<int>(layout_.Plot.bottom()) - legend_->height() - 2);
         legend_placed_ = true;
     }
-    legend_->KeepInside();
+    // Inside the plot area, clear of the axis labels, at every size.
+    legend_->SetBounds([this](const QRect& box) { return LegendBounds(box); });
+}
+
+QRect TPlotForm::LegendBounds(const QRect& box) const {
+    // Inside the frame line of the plot area (of the nearest panel of a
+    // three-panel graph), clear of the axis labels.
+    const QRectF area = LegendArea(layout_, QRectF(box).center());
+    return area.toAlignedRect().adjusted(1, 1, -1, -1);
 }
 
 TPlotView TPlotForm::View(double dx, double dy, bool for_output) const {
@@ -434,7 +449,9 @@ void TPlotForm::SaveClick() {
     files.setAcceptMode(QFileDialog::AcceptSave);
     files.setNameFilter(QStringLiteral("Bitmap (*.bmp)"));
     files.setDefaultSuffix(QStringLiteral("bmp"));
+    files.setDirectory(DialogStartFolder());
     if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty()) return;
+    RememberDialogFolder(files.selectedFiles().constFirst());
     TSaveAttributesDialog attributes(this);
     if (attributes.exec() != QDialog::Accepted) return;
     const QString path = files.selectedFiles().constFirst();
@@ -457,9 +474,12 @@ QMdiSubWindow* ShowPlot(TGraphPlot& graph, QMdiArea* area) {
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowIcon(QIcon());
         graph.PlotWindow = window;
+        // Sized first, so that restoring the maximised window gives a usable size.
+        PlaceChildWindow(window);
         window->showMaximized();
     } else if (window->isMinimized()) {
         window->showNormal();
+        PlaceChildWindow(window);
     }
     window->show();
     area->setActiveSubWindow(window);

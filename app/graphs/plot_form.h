@@ -74,6 +74,7 @@ class TPlotForm : public QWidget {
     void Redraw();
     void Relayout();
     TPlotView View(double dx, double dy, bool for_output) const;
+    QRect LegendBounds(const QRect& legend_box) const;
     int PanelAt(const QPointF& canvas_position) const;
     void PrintClick();
     void PageSetupClick();

@@ -1,5 +1,7 @@
 #include "graphs/plot_layout.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 TPlotLayout ComputePlotLayout(const TLayoutInput& in) {
@@ -36,6 +38,38 @@ TPlotLayout ComputePlotLayout(const TLayoutInput& in) {
         layout.Panels.push_back(layout.Plot);
     }
     return layout;
+}
+
+QRectF LegendArea(const TPlotLayout& layout, const QPointF& at) {
+    if (layout.Panels.size() < 2) return layout.Plot;
+    const QRectF* best = &layout.Panels.front();
+    double distance = 1e300;
+    for (const QRectF& panel : layout.Panels) {
+        const double d = at.x() < panel.left()    ? panel.left() - at.x()
+                         : at.x() > panel.right() ? at.x() - panel.right()
+                                                  : 0;
+        if (d < distance) {
+            distance = d;
+            best = &panel;
+        }
+    }
+    return *best;
+}
+
+QRectF LegendInside(const QRectF& box, const QRectF& plot, const QRectF& picture) {
+    // One axis at a time: inside plot when it fits there, else from plot's near
+    // edge, then back inside the picture when that edge pushes it out.
+    const auto place = [](double at, double size, double lo, double hi, double outer_lo,
+                          double outer_hi) {
+        double v = size <= hi - lo ? std::clamp(at, lo, hi - size) : lo;
+        if (v + size > outer_hi) v = outer_hi - size;
+        return std::max(v, outer_lo);
+    };
+    const double x =
+        place(box.left(), box.width(), plot.left(), plot.right(), picture.left(), picture.right());
+    const double y =
+        place(box.top(), box.height(), plot.top(), plot.bottom(), picture.top(), picture.bottom());
+    return {QPointF(x, y), box.size()};
 }
 
 }  // namespace korvel

@@ -30,4 +30,14 @@ struct TPlotLayout {
 
 TPlotLayout ComputePlotLayout(const TLayoutInput& in);
 
+// The area a legend near at keeps to: the plot area, or in a three-panel graph
+// the panel nearest at (the room between panels holds axis labels).
+QRectF LegendArea(const TPlotLayout& layout, const QPointF& at);
+
+// Where a legend box of box's size goes when its top-left is asked for at box's
+// position: moved the least that keeps it inside plot (so that it never covers an
+// axis label); a box larger than plot keeps plot's top-left side and then stays
+// inside picture as far as it can.
+QRectF LegendInside(const QRectF& box, const QRectF& plot, const QRectF& picture);
+
 }  // namespace korvel

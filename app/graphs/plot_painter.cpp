@@ -166,7 +166,8 @@ void DrawCurves(QPainter& p, const TGraphPlot& g, const TPlotView& v, const TPan
     p.restore();
 }
 
-void DrawLegend(QPainter& p, const TGraphPlot& g, const TPlotView& v, const QSizeF& client) {
+void DrawLegend(QPainter& p, const TGraphPlot& g, const TPlotView& v, const QSizeF& client,
+                const TPlotLayout& layout) {
     QFont font(QString::fromLatin1(kFontFamily));
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(g.LegendFont);
@@ -183,8 +184,12 @@ void DrawLegend(QPainter& p, const TGraphPlot& g, const TPlotView& v, const QSiz
         ++rows;
     }
     if (rows == 0) return;
-    const QRectF box(v.LegendPlace.x() * client.width(), v.LegendPlace.y() * client.height(),
-                     width + marker_room + v.Dx / 8, rows * item + v.Dy / 16);
+    // The place is the window's; the picture's fonts differ in size, so the box
+    // is kept inside the picture's plot area.
+    const QRectF asked(v.LegendPlace.x() * client.width(), v.LegendPlace.y() * client.height(),
+                       width + marker_room + v.Dx / 8, rows * item + v.Dy / 16);
+    const QRectF box =
+        LegendInside(asked, LegendArea(layout, asked.center()), QRectF(QPointF(0, 0), client));
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::white);
     p.drawRect(box);
@@ -315,7 +320,7 @@ TPlotLayout PaintGraph(QPainter& p, const TGraphPlot& g, const QSizeF& client, c
         DrawAxes(p, g, v, c, t, client, g.ShowThree);
         DrawCurves(p, g, v, c);
     }
-    if (v.DrawLegend && g.ShowLegend) DrawLegend(p, g, v, client);
+    if (v.DrawLegend && g.ShowLegend) DrawLegend(p, g, v, client, layout);
     if (HasLayerColumn(g)) DrawLayerColumn(p, g, v, layout.LayerColumn, v.Ranges[0].Y);
     p.setPen(QPen(Qt::black, std::max(1.0, v.Dx / 96)));
     p.setBrush(Qt::NoBrush);

@@ -43,8 +43,10 @@ TResultPlots::TResultPlots(QObject* parent) : QObject(parent) {
 
     pltSoil.setObjectName(QStringLiteral("pltSoil"));
     pltSoil.Caption = QStringLiteral("Soil Reaction vs Depth");
-    pltSoil.XCaption = QStringLiteral("Soil Reaction");
-    pltSoil.XUnits = QStringLiteral("F/L");
+    // The engine's net reaction per station (soil, springs and loads together):
+    // a force, as in the output report, not a reaction per unit length.
+    pltSoil.XCaption = QStringLiteral("Net Reaction per Station");
+    pltSoil.XUnits = QStringLiteral("F");
     pltSoil.YCaption = QStringLiteral("Depth");
 
     pltDMS.setObjectName(QStringLiteral("pltDMS"));

@@ -26,11 +26,14 @@
 #include "dialogs/data_dialogs.h"
 #include "entry/entry_errors.h"
 #include "entry/table_definitions.h"
+#include "entry/ui/child_window.h"
 #include "entry/ui/table_form.h"
 #include "graphs/export_dialog.h"
 #include "graphs/graph_windows.h"
 #include "main/control_file.h"
+#include "main/about_text.h"
 #include "main/file_names.h"
+#include "main/help_window.h"
 #include "main/main_prompts.h"
 #include "main/options_dialog.h"
 #include "main/placeholder_window.h"
@@ -330,8 +333,8 @@ void TMainForm::createActions() {
     });
 
     // Window
-    connect(NewAction("WindowCascade", "&Cascade"), &QAction::triggered, mdi_area_,
-            &QMdiArea::cascadeSubWindows);
+    connect(NewAction("WindowCascade", "&Cascade"), &QAction::triggered, this,
+            [this] { CascadeChildWindows(mdi_area_); });
     connect(NewAction("WindowArrange", "&Arrange Icons"), &QAction::triggered, this,
             &TMainForm::ArrangeIcons);
     for (int i = 0; i < static_cast<int>(window_actions_.size()); ++i) {
@@ -361,12 +364,16 @@ void TMainForm::createActions() {
         NewAction(QStringLiteral("View3D%1").arg(i), QLatin1String(view_items[i]));
 
     // Help
+    // The guides are built into the program: help works without a desktop launcher.
+    const auto help = [this](THelpWindow::TDocument document) {
+        return [this, document] { THelpWindow::Show(mdi_area_, document); };
+    };
     connect(NewAction("HelpContents", "&Contents"), &QAction::triggered, this,
-            &TMainForm::OpenReadme);
+            help(THelpWindow::TDocument::kUserGuide));
     connect(NewAction("HelpUser", "&User's Manual"), &QAction::triggered, this,
-            &TMainForm::OpenReadme);
+            help(THelpWindow::TDocument::kUserGuide));
     connect(NewAction("HelpTech", "&Technical Manual"), &QAction::triggered, this,
-            &TMainForm::OpenReadme);
+            help(THelpWindow::TDocument::kTechnicalGuide));
     connect(NewAction("HelpAbout", "&About..."), &QAction::triggered, this, &TMainForm::ShowAbout);
     connect(NewAction("HelpUpdates", "Check for &Updates"), &QAction::triggered, this, [this] {
         TMainPrompts::Current().Information(
@@ -471,23 +478,27 @@ void TMainForm::createToolBars() {
         "ToolSave", "Save Data File", "Save", [this] { FileSaveClick(); },
         QStyle::SP_DialogSaveButton);
     tool_bar_->addSeparator();
-    button("ToolTitle", "Title", "Title", [this] { Find("DataTitle")->trigger(); });
-    button("ToolWallProp", "Wall Properties", "Wall", [this] { Find("DataWallProp")->trigger(); });
+    // Buttons that stand for a menu item judge it by the project as it is now,
+    // not by the state the item had when its menu last opened.
+    button("ToolTitle", "Title", "Title", [this] { TriggerAsNow(data_menu_, "DataTitle"); });
+    button("ToolWallProp", "Wall Properties", "Wall",
+           [this] { TriggerAsNow(data_menu_, "DataWallProp"); });
     button("ToolWallConfig", "Wall Configuration", "Config",
-           [this] { Find("DataWallConfig")->trigger(); });
+           [this] { TriggerAsNow(data_menu_, "DataWallConfig"); });
     button("ToolSoil", "Soil Layers", "Soils", [this] {
         if (!project_->LongTermAnalysis) OpenTable(*tables_->NewSoil);
     });
     tool_bar_->addSeparator();
     button(
         "SpeedButton4", "Run Analysis", "Run", [this] { CompRunClick(); }, QStyle::SP_MediaPlay);
-    button("ToolStageOption", "Stage Construction Option", "Stages",
-           [this] { Find("OptStaged")->trigger(); });
+    button("ToolStageOption", "Stage Construction Option", "Stages", [this] {
+        if (!project_->LongTermAnalysis) StagedOptionsClick();
+    });
     button("ToolViewOutput", "View Output File", "Output",
            [this] { OpenInTextEditor(OutputReportPath(project_->FileName)); });
-    button("ToolSideView", "View Soil Profile", "Profile",
-           [this] { Find("CompViewGeometry")->trigger(); });
-    button("Tool3DView", "3D View", "3D", [this] { Find("Comp3DView")->trigger(); });
+    // The side view and the 3D view draw the project itself: no results needed.
+    button("ToolSideView", "View Soil Profile", "Profile", [this] { views_->OpenSideView(); });
+    button("Tool3DView", "3D View", "3D", [this] { views_->Open3DView(); });
     tool_bar_->addSeparator();
     for (const TResultButton& b : kResultButtons) {
         const TGraphKind kind = b.Kind;
@@ -540,6 +551,12 @@ void TMainForm::UpdateMenu(QMenu* menu) {
     if (menu == computation_menu_) ComputationMenuAboutToShow();
     if (menu == graphics_menu_) GraphicsMenuAboutToShow();
     if (menu == window_menu_) WindowMenuAboutToShow();
+}
+
+void TMainForm::TriggerAsNow(QMenu* menu, const char* name) {
+    UpdateMenu(menu);
+    if (QAction* action = Find(QLatin1String(name)); action && action->isEnabled())
+        action->trigger();
 }
 
 void TMainForm::FileMenuAboutToShow() {
@@ -751,27 +768,8 @@ void TMainForm::ArrangeIcons() {
 
 void TMainForm::ShowAbout() {
     QMessageBox::about(this, QStringLiteral("About KORVEL 2015"),
-                       QStringLiteral("KORVEL 2015 Version %1\n"
-                                      "A Program for the Analysis of Flexible Retaining Walls\n\n"
-                                      "Licensed to the registered user of Tavlor software.\n"
-                                      "Support: %2")
-                           .arg(QLatin1String(kProgramVersion), QLatin1String(kSupportAddress)));
-}
-
-void TMainForm::OpenReadme() {
-    const QString folder = QCoreApplication::applicationDirPath();
-    for (const QString& candidate :
-         {folder + QStringLiteral("/README.md"), folder + QStringLiteral("/../README.md"),
-          folder + QStringLiteral("/../../README.md"),
-          folder + QStringLiteral("/../share/doc/korvel/README.md"),
-          QString::fromUtf8(KORVEL_SOURCE_DIR) + QStringLiteral("/README.md")}) {
-        if (QFileInfo::exists(candidate)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
-            return;
-        }
-    }
-    TMainPrompts::Current().Information(this,
-                                        QStringLiteral("The program's README could not be found."));
+                       AboutText(QString::fromLatin1(qVersion())) +
+                           QStringLiteral("\n\nSupport: ") + QLatin1String(kSupportAddress));
 }
 
 void TMainForm::OpenInTextEditor(const QString& path) {
@@ -1097,6 +1095,8 @@ void TMainForm::CompRunClick() {
     CloseAllChildren();
     engine_.reset();
     QFile::remove(control);
+    // File dialogs start in the current folder: the data file's, not the run's.
+    QDir::setCurrent(QFileInfo(data_file).absolutePath());
 }
 
 // --- Window events -------------------------------------------------------------------

@@ -134,7 +134,8 @@ class TMainForm : public QMainWindow {
                          const std::vector<std::pair<QString, TGridTable*>>& tables = {});
     void ShowOptionsDialog();
     void ShowAbout();
-    void OpenReadme();
+    // Recomputes menu as when it opens, then triggers its item name when enabled.
+    void TriggerAsNow(QMenu* menu, const char* name);
     void ArrangeIcons();
 
     // Declared first: the tables outlive the project and the windows that show them.

@@ -19,6 +19,9 @@ namespace {
 
 // Length of the axes in pixels.
 constexpr double kAxisPixels = 80.0;
+// Smallest view (pixels) that holds the axes and a readable model.
+constexpr int kMinWidth = 320;
+constexpr int kMinHeight = 240;
 constexpr TColor kAxisColors[] = {{0, 0, 1, 1}, {0, 1, 0, 1}, {1, 0, 0, 1}};
 
 TShiftState ShiftOf(const QMouseEvent* e) {
@@ -46,6 +49,7 @@ TDlgBlock::TDlgBlock(TProgramData& project, QWidget* parent) : QWidget(parent), 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(gl_);
+    setMinimumSize(kMinWidth, kMinHeight);
     resize(640, 480);
 
     gl_->OnCreate = [this] {

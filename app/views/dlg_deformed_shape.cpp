@@ -10,15 +10,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "entry/number_format.h"
 #include "views/factor_ladder.h"
 #include "views/view_state.h"
 
 namespace korvel {
 
 namespace {
-// General number format: the shortest text of up to 15 significant digits.
+// The program's general number format, as in the entry boxes of the data dialogs.
 QString General(double v) {
-    return QString::number(v, 'g', 15);
+    return FormatGeneral(v, kFileDigits);
 }
 }  // namespace
 

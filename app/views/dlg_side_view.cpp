@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "entry/number_format.h"
 #include "project/program_data.h"
 
 namespace korvel {
@@ -17,6 +18,11 @@ namespace {
 constexpr double kMinPrintPen = 6.0;
 constexpr double kMaxPrintPen = 15.0;
 constexpr int kPrintFontPoints = 10;
+// Significant digits of the depth under the mouse, as the graphs show coordinates.
+constexpr int kDepthDigits = 5;
+// Smallest window (pixels) in which the wall, the layers and their texts still read.
+constexpr int kMinWidth = 360;
+constexpr int kMinHeight = 300;
 }  // namespace
 
 TDlgSideView::TDlgSideView(TProgramData& project, QWidget* parent)
@@ -30,6 +36,7 @@ TDlgSideView::TDlgSideView(TProgramData& project, QWidget* parent)
     print_button_->setObjectName(QStringLiteral("Print"));
     print_button_->move(4, 4);
     connect(print_button_, &QPushButton::clicked, this, &TDlgSideView::PrintClick);
+    setMinimumSize(kMinWidth, kMinHeight);
     resize(600, 450);
     view_ = world_;
 }
@@ -87,7 +94,7 @@ void TDlgSideView::mouseMoveEvent(QMouseEvent* e) {
     const TSideMapping map = WindowMapping(view_, width(), height());
     const double depth = map.WorldY(e->position().y()) - data_.Margin;
     setWindowTitle(QLatin1String(kCaption) + QStringLiteral("  Depth: ") +
-                   QString::number(depth, 'f', 1));
+                   FormatGeneral(depth, kDepthDigits));
 }
 
 void TDlgSideView::PrintClick() {

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include "entry/ui/child_window.h"
 #include "views/dlg_block.h"
 #include "views/dlg_side_view.h"
 
@@ -111,6 +112,7 @@ TDlgSideView* TGeometryViews::OpenSideView() {
         side_window_ = area_->addSubWindow(side_view_);
         side_window_->setAttribute(Qt::WA_DeleteOnClose);
     }
+    PlaceChildWindow(side_window_);
     side_window_->show();
     area_->setActiveSubWindow(side_window_);
     side_view_->FormActivate();
@@ -131,6 +133,7 @@ TDlgBlock* TGeometryViews::Open3DView() {
     }
     SetControlsVisible(true);
     if (tools_[kDeformed]) tools_[kDeformed]->setEnabled(DeformedAvailable());
+    PlaceChildWindow(window_3d_);
     window_3d_->show();
     area_->setActiveSubWindow(window_3d_);
     return view_3d_;

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "entry/grid_table.h"
+#include "entry/number_format.h"
 #include "entry/table_definitions.h"
 #include "entry/units.h"
 #include "project/program_data.h"
@@ -33,8 +34,9 @@ TSoilKind KindOf(int type) {
     return kRock;
 }
 
+// As the grid cells show the value: the program's general number format.
 QString Number(long double v) {
-    return QString::number(static_cast<double>(v), 'g', 15);
+    return FormatGeneral(v, kFileDigits);
 }
 
 QString Properties(int type, TGridTable* params) {

@@ -166,7 +166,9 @@ TEST_F(PlotReaderTest, ThreeStages) {
     EXPECT_NEAR(m.Y, 10.0L, 1e-12L);
     EXPECT_NEAR(m.X, 60.61L, 1e-12L);
     EXPECT_NEAR(graphs.pltShear.Lines.Point(0, 20).X, 0.6891L, 1e-12L);
-    EXPECT_NEAR(graphs.pltSoil.Lines.Point(0, 20).X, -205.6L, 1e-12L);  // reaction unchanged
+    // The report's net reaction per station, a force in LBS, and a caption that says so.
+    EXPECT_NEAR(graphs.pltSoil.Lines.Point(0, 20).X, -205.6L, 1e-12L);
+    EXPECT_EQ(graphs.pltSoil.XAxisCaption(1), "Net Reaction per Station (lbs)");
     EXPECT_EQ(graphs.pltDMS.Lines2.Point(0, 20).X, m.X);
     EXPECT_EQ(project.Results.Sets[0].Moment[20], m.X);
     // Stage 2's pressure depth 168 in at 14 ft; its array keeps the depth as read.

@@ -257,6 +257,63 @@ TEST(PlotForm, SavesABitmapOfTheChosenSizeWithTheLegend) {
     EXPECT_FALSE(QFile::exists(dir.filePath("huge.bmp")));
 }
 
+// The legend is dragged to the window's bottom right corner; after the window
+// shrinks it still lies wholly inside the plot area, clear of the axis labels.
+TEST(PlotForm, LegendStaysInsideThePlotAreaAfterAResize) {
+    TGraphPlot graph;
+    MakeCurves(graph, 4);
+    TPlotForm form(graph);
+    form.resize(900, 700);
+    form.show();
+    QApplication::processEvents();
+    TLegendBox* legend = form.Legend();
+    ASSERT_TRUE(legend->isVisible());
+    legend->move(880, 680);
+    legend->KeepInside();
+    EXPECT_TRUE(form.Layout().Plot.contains(QRectF(legend->geometry())));
+    form.resize(520, 420);
+    QApplication::processEvents();
+    const QRectF plot = form.Layout().Plot;
+    EXPECT_LT(plot.right(), 520);
+    EXPECT_TRUE(plot.contains(QRectF(legend->geometry())))
+        << legend->geometry().x() << "," << legend->geometry().y() << " plot right " << plot.right()
+        << " bottom " << plot.bottom();
+}
+
+// A legend placed at the bottom right of a small window is drawn into a bitmap
+// whose fonts are larger in pixels: the whole box stays inside the picture's plot
+// area, so nothing of it shows right of or below the plot's frame.
+TEST(PlotPainter, SavedLegendStaysInsideThePlotArea) {
+    TGraphPlot graph;
+    MakeCurves(graph, 6);
+    for (int i = 0; i < 6; ++i)
+        graph.Lines.Curve(i).Name = QStringLiteral("a long curve name %1").arg(i);
+    TPlotView view;
+    ASSERT_TRUE(FullPanelRanges(graph.Lines, view.Ranges[0]));
+    view.Dx = view.Dy = 150;
+    view.DrawLegend = true;
+    view.LegendPlace = QPointF(0.9, 0.9);
+    QImage image(900, 600, QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(150 / 0.0254));
+    image.setDotsPerMeterY(static_cast<int>(150 / 0.0254));
+    TPlotLayout layout;
+    {
+        QPainter p(&image);
+        layout = PaintGraph(p, graph, QSizeF(900, 600), view);
+    }
+    // Right of the plot's frame (below the X labels on top, whose last one reaches
+    // past the frame) and below it the picture is blank.
+    const QRect plot = layout.Plot.toAlignedRect();
+    int marks = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool outside = (x > plot.right() + 3 && y > plot.top()) || y > plot.bottom() + 3;
+            if (outside && image.pixelColor(x, y) != Qt::white) ++marks;
+        }
+    }
+    EXPECT_EQ(marks, 0);
+}
+
 TEST(PlotPainter, CurvesInTheirColoursLayersAndAWhiteSmallWindow) {
     TGraphPlot graph;
     MakeCurves(graph, 3);

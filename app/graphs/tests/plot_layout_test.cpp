@@ -64,5 +64,42 @@ TEST(PlotLayout, ThreePanelsOfEqualWidthFillThePlot) {
     EXPECT_DOUBLE_EQ(l.Panels[2].right(), l.Plot.right());
 }
 
+// The legend keeps to the plot area (100..500 x 50..350) of a 600 x 400 picture.
+TEST(LegendInside, MovesTheLeastThatKeepsTheBoxInThePlotArea) {
+    const QRectF plot(QPointF(100, 50), QPointF(500, 350));
+    const QRectF picture(0, 0, 600, 400);
+    struct TCase {
+        QRectF Box;
+        QPointF Expected;
+    };
+    const TCase cases[] = {
+        {{200, 100, 80, 40}, {200, 100}},  // inside: stays
+        {{560, 380, 80, 40}, {420, 310}},  // beyond the bottom right: to the plot's corner
+        {{10, 10, 80, 40}, {100, 50}},     // over the axis labels: into the plot
+        {{450, 60, 80, 40}, {420, 60}},    // only x too far
+        // Wider than the plot: from its left edge, then back inside the picture.
+        {{300, 100, 450, 40}, {100, 100}},
+        {{300, 100, 550, 40}, {50, 100}},
+    };
+    for (const TCase& c : cases) {
+        const QRectF r = LegendInside(c.Box, plot, picture);
+        EXPECT_EQ(r.topLeft(), c.Expected) << c.Box.x() << "," << c.Box.y() << " " << c.Box.width();
+        EXPECT_EQ(r.size(), c.Box.size());
+    }
+}
+
+TEST(LegendArea, ThePlotOrTheNearestOfThreePanels) {
+    TPlotLayout one;
+    one.Plot = QRectF(50, 40, 600, 500);
+    one.Panels = {one.Plot};
+    EXPECT_EQ(LegendArea(one, QPointF(700, 10)), one.Plot);
+    TPlotLayout three;
+    three.Plot = QRectF(50, 40, 700, 500);
+    three.Panels = {QRectF(50, 40, 200, 500), QRectF(300, 40, 200, 500), QRectF(550, 40, 200, 500)};
+    EXPECT_EQ(LegendArea(three, QPointF(120, 300)), three.Panels[0]);
+    EXPECT_EQ(LegendArea(three, QPointF(290, 300)), three.Panels[1]);  // in the labels' gap
+    EXPECT_EQ(LegendArea(three, QPointF(900, 600)), three.Panels[2]);
+}
+
 }  // namespace
 }  // namespace korvel

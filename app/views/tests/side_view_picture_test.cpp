@@ -60,6 +60,23 @@ TEST_F(SideViewTest, WorldBoxAndFit) {
     EXPECT_FALSE(TWorldBox({0, 0, 0, 1}).Valid());
 }
 
+// Values that went through a unit conversion carry tiny errors; the side view
+// shows them as the grid cells do, to the program's 8 significant digits.
+TEST_F(SideViewTest, LayerPropertiesUseTheProgramsNumberFormat) {
+    Wall(100, 2.4, 120);
+    tables.NewSoil->SetRowCount(1);
+    tables.NewSoil->Cell(1, 0).SetAsFloat(20);
+    tables.NewSoil->Cell(0, 0).SetAsInteger(5);  // silt: phi, c and gamma
+    TGridTable* silt = tables.NewSoil->Cell(2, 0).AsTable();
+    ASSERT_NE(silt, nullptr);
+    silt->Cell(0, 1).SetAsFloat(115.000000128L);
+    silt->Cell(1, 1).SetAsFloat(31.999999996L);
+    silt->Cell(2, 1).SetAsFloat(0.00012345678912L);
+    const TSideViewData d = SideViewData(project);
+    ASSERT_EQ(d.Layers.size(), 1u);
+    EXPECT_EQ(d.Layers[0].Properties, QString(QChar(0xF8)) + "= 32; c= 0.00012345679; gamma= 115");
+}
+
 TEST_F(SideViewTest, TenFootLayerLiesTenFeetBelowTheTop) {
     Wall(100, 2.4, 120);
     tables.NewSoil->SetRowCount(2);
