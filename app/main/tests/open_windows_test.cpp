@@ -8,6 +8,7 @@
 // report. Runs through the real engine library on the offscreen platform.
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QtTest>
 #include <cmath>
 #include <functional>
@@ -63,6 +66,12 @@ class TRecordingPrompts : public TMainPrompts, public TMessageNotifier {
     QStringList Messages, Questions;
     TAnswer Answer = TAnswer::kYes;
     QString OpenPath, SavePath;
+};
+
+// The main window with its drop handler in reach (a test cannot start a real drag).
+class TDropTarget : public TMainForm {
+  public:
+    using TMainForm::dropEvent;
 };
 
 const char* kSaveQuestion = "Do you want to save any changes?";
@@ -260,7 +269,8 @@ class OpenWindowsTest : public QObject {
         QTest::addColumn<QString>("action");
         const QStringList actions = {"tool run", "menu run", "ctrl+s",   "save button",
                                      "file save", "save as", "new",      "open",
-                                     "stage",     "units",   "option", "close"};
+                                     "stage",     "units",   "option", "close",
+                                     "drop"};
         for (const QString window : {"dialog", "table", "parameters", "curve"}) {
             for (const QString& action : actions) {
                 QTest::newRow(qPrintable(window + " / " + action)) << window << action;
@@ -273,7 +283,7 @@ class OpenWindowsTest : public QObject {
         QFETCH(QString, action);
         const TWindowCase c = WindowCases().at(window);
         const QString path = Example(c.Example);
-        TMainForm form;
+        TDropTarget form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.OpenByPath(path);
@@ -323,6 +333,15 @@ class OpenWindowsTest : public QObject {
             // Nothing of the old project reaches the new one.
             QVERIFY(form.SaveProject());
             QCOMPARE(ReadBytes(other), other_bytes);
+        } else if (action == "drop") {
+            const QString other = Example(QStringLiteral("tiedback_si.kv5d"));
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(other)});
+            QDropEvent drop(QPointF(600, 400), Qt::CopyAction, &mime, Qt::LeftButton,
+                            Qt::NoModifier);
+            form.dropEvent(&drop);
+            QCOMPARE(prompts_.Questions, QStringList{kSaveQuestion});
+            QCOMPARE(form.Project().FileName, other);
         } else if (action == "stage") {
             PressToolButton(form, "ToolStage2");
             QCOMPARE(form.Project().CurrentStage, 2);
