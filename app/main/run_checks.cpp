@@ -17,8 +17,8 @@ bool AnyNonZero(TGridTable& table, std::initializer_list<int> columns) {
 }
 
 // Columns of the tables read here, as table_definitions.cpp lays them out.
-constexpr int kDistLoadColumn = 1;      // DistLoad, LongDist: lateral distributed load
-constexpr int kLateralLoadColumn = 3;   // BoundCond: lateral load, then moment
+constexpr int kDistLoadColumn = 1;     // DistLoad, LongDist: lateral distributed load
+constexpr int kLateralLoadColumn = 3;  // BoundCond: lateral load, then moment
 constexpr int kMomentColumn = 4;
 constexpr int kSurchargeMagnitude = 1;  // SurchargeTable: load magnitude
 constexpr int kDeflectionColumn = 2;    // Soillayer: deflection, then slope

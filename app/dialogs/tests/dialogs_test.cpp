@@ -81,7 +81,8 @@ class DialogsTest : public QObject {
         QCOMPARE(dlg->IncrementsBox()->text(), QStringLiteral("0"));
         QCoreApplication::processEvents();
         QCOMPARE(notifier_.Messages.size(), 1);
-        QVERIFY(notifier_.Messages[0].contains("Increments (nodes): 0 (an entry must be at least 1)"));
+        QVERIFY(
+            notifier_.Messages[0].contains("Increments (nodes): 0 (an entry must be at least 1)"));
         QCOMPARE(dlg->MaxDeflectionBox()->text(), QStringLiteral("100"));
         QCOMPARE(dlg->ClosureToleranceBox()->text(), QStringLiteral("1E-5"));
         QCOMPARE(dlg->IncrementsBox()->EditLabel()->text(), QStringLiteral("&Increments (nodes)"));

@@ -179,7 +179,6 @@ bool TDataEdit::ExitCheck() {
     return true;
 }
 
-
 void TDataEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Switching windows or opening a menu is not leaving the box.

@@ -8,9 +8,9 @@
 // report. Runs through the real engine library on the offscreen platform.
 #include <QAction>
 #include <QApplication>
-#include <QDropEvent>
 #include <QCheckBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,59 +156,54 @@ QString CellText(TGridTable* table, int row, int column) {
 std::map<QString, TWindowCase> WindowCases() {
     std::map<QString, TWindowCase> cases;
     // Wall Properties: the free height, 15 ft held as 180 in, typed as 12 ft.
-    cases["dialog"] = {
-        "cantilever_english.kv5d",
-        [](TMainForm& f) { ChooseFromMenu(f, "Da&ta", "DataWallProp"); },
-        [](TMainForm& f) {
-            TDataEdit* box = WallProperties(f)->FreeHeightBox();
-            box->setFocus();
-            box->selectAll();
-            TypeKeys(box, "12");
-        },
-        [](TMainForm& f) { return f.Project().FreeHeight; },
-        144.0L,
-        "12",
-        [](TMainForm& f) {
-            return WallProperties(f) ? WallProperties(f)->FreeHeightBox()->text() : QString();
-        },
-        "= 144.000 IN"};
+    cases["dialog"] = {"cantilever_english.kv5d",
+                       [](TMainForm& f) { ChooseFromMenu(f, "Da&ta", "DataWallProp"); },
+                       [](TMainForm& f) {
+                           TDataEdit* box = WallProperties(f)->FreeHeightBox();
+                           box->setFocus();
+                           box->selectAll();
+                           TypeKeys(box, "12");
+                       },
+                       [](TMainForm& f) { return f.Project().FreeHeight; },
+                       144.0L,
+                       "12",
+                       [](TMainForm& f) {
+                           return WallProperties(f) ? WallProperties(f)->FreeHeightBox()->text()
+                                                    : QString();
+                       },
+                       "= 144.000 IN"};
     // Distributed Loads: row 2's load, 43.75 lbs/in shown as 525 lbs/ft, typed as 600.
     cases["table"] = {
-        "cantilever_english.kv5d",
-        [](TMainForm& f) { ChooseFromMenu(f, "Da&ta", "DataDist"); },
+        "cantilever_english.kv5d", [](TMainForm& f) { ChooseFromMenu(f, "Da&ta", "DataDist"); },
         [](TMainForm& f) { TypeIntoCell(FormOf(f.Tables().DistLoad.get()), 1, 1, "600"); },
         // The table holds what it shows (lbs/ft); the file and the engine get lbs/in.
-        [](TMainForm& f) { return f.Tables().DistLoad->Cell(1, 1).AsFloat(); },
-        600.0L,
-        "600",
+        [](TMainForm& f) { return f.Tables().DistLoad->Cell(1, 1).AsFloat(); }, 600.0L, "600",
         [](TMainForm& f) { return CellText(f.Tables().DistLoad.get(), 1, 1); },
         "0.180E+03           0.500E+02"};
     // Soil layer 1 (sand): its parameter table's friction angle at the top, typed as 36.
-    cases["parameters"] = {
-        "sand_cantilever_py_english.kv5d",
-        [](TMainForm& f) {
-            ChooseFromMenu(f, "Da&ta", "DataSoil");
-            FormOf(f.Tables().NewSoil.get())->FlexButton(2, 0)->click();
-        },
-        [](TMainForm& f) { TypeIntoCell(FormOf(SandTable(f)), 0, 1, "36"); },
-        [](TMainForm& f) { return SandTable(f)->Cell(1, 0).AsFloat(); },
-        36.0L,
-        "36",
-        [](TMainForm& f) { return CellText(SandTable(f), 0, 1); },
-        "180.0        0.0  36.0"};
+    cases["parameters"] = {"sand_cantilever_py_english.kv5d",
+                           [](TMainForm& f) {
+                               ChooseFromMenu(f, "Da&ta", "DataSoil");
+                               FormOf(f.Tables().NewSoil.get())->FlexButton(2, 0)->click();
+                           },
+                           [](TMainForm& f) { TypeIntoCell(FormOf(SandTable(f)), 0, 1, "36"); },
+                           [](TMainForm& f) { return SandTable(f)->Cell(1, 0).AsFloat(); },
+                           36.0L,
+                           "36",
+                           [](TMainForm& f) { return CellText(SandTable(f), 0, 1); },
+                           "180.0        0.0  36.0"};
     // External p-y curve 1 with its chart: the first point's p, typed as 333.
-    cases["curve"] = {
-        "cantilever_english.kv5d",
-        [](TMainForm& f) {
-            ChooseFromMenu(f, "Da&ta", "DataExtPY");
-            FormOf(f.Tables().PYCurves2.get())->FlexButton(1, 0)->click();
-        },
-        [](TMainForm& f) { TypeIntoCell(FormOf(CurveTable(f)), 0, 1, "333"); },
-        [](TMainForm& f) { return CurveTable(f)->Cell(1, 0).AsFloat(); },
-        333.0L,
-        "333",
-        [](TMainForm& f) { return CellText(CurveTable(f), 0, 1); },
-        "-0.300E+01           0.333E+03"};
+    cases["curve"] = {"cantilever_english.kv5d",
+                      [](TMainForm& f) {
+                          ChooseFromMenu(f, "Da&ta", "DataExtPY");
+                          FormOf(f.Tables().PYCurves2.get())->FlexButton(1, 0)->click();
+                      },
+                      [](TMainForm& f) { TypeIntoCell(FormOf(CurveTable(f)), 0, 1, "333"); },
+                      [](TMainForm& f) { return CurveTable(f)->Cell(1, 0).AsFloat(); },
+                      333.0L,
+                      "333",
+                      [](TMainForm& f) { return CellText(CurveTable(f), 0, 1); },
+                      "-0.300E+01           0.333E+03"};
     return cases;
 }
 
@@ -267,10 +262,9 @@ class OpenWindowsTest : public QObject {
     void pendingEntryReachesFileAndAnalysis_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("action");
-        const QStringList actions = {"tool run", "menu run", "ctrl+s",   "save button",
-                                     "file save", "save as", "new",      "open",
-                                     "stage",     "units",   "option", "close",
-                                     "drop"};
+        const QStringList actions = {"tool run", "menu run", "ctrl+s", "save button", "file save",
+                                     "save as",  "new",      "open",   "stage",       "units",
+                                     "option",   "close",    "drop"};
         for (const QString window : {"dialog", "table", "parameters", "curve"}) {
             for (const QString& action : actions) {
                 QTest::newRow(qPrintable(window + " / " + action)) << window << action;
@@ -367,7 +361,8 @@ class OpenWindowsTest : public QObject {
         QVERIFY2(std::fabs(double(read_back - c.Typed)) <= 1e-4 * std::fabs(double(c.Typed)),
                  qPrintable(QString::number(double(read_back))));
         if (analysed) {
-            QVERIFY2(prompts_.Messages.contains(kCompleted), qPrintable(prompts_.Messages.join('|')));
+            QVERIFY2(prompts_.Messages.contains(kCompleted),
+                     qPrintable(prompts_.Messages.join('|')));
             const QByteArray report = ReadBytes(QFileInfo(path).path() + "/" +
                                                 QFileInfo(path).completeBaseName() + ".kv5o");
             QVERIFY2(report.contains(c.ReportLine.toLatin1()), qPrintable(c.ReportLine));
@@ -418,9 +413,8 @@ class OpenWindowsTest : public QObject {
         if (action == "stage") PressToolButton(form, "ToolStage2");
         if (action == "units") ChooseFromMenu(form, "&Options", "Unit2");
         if (action == "new") PressToolButton(form, "ToolNew");
-        const QString refusal = window == "dialog"
-                                    ? QStringLiteral("Entry could not be evaluated:")
-                                    : QStringLiteral("abc is not a valid number.");
+        const QString refusal = window == "dialog" ? QStringLiteral("Entry could not be evaluated:")
+                                                   : QStringLiteral("abc is not a valid number.");
         QVERIFY2(!prompts_.Messages.filter(refusal).isEmpty(),
                  qPrintable(prompts_.Messages.join('|')));
         QVERIFY(!prompts_.Messages.contains(kCompleted));
@@ -535,8 +529,8 @@ class OpenWindowsTest : public QObject {
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.OpenByPath(path);
-        form.Project().FreeHeight = 100.0L;            // 8.333... ft
-        form.Project().WaterDepthBackfill = 250.0L;    // 20.8333... ft
+        form.Project().FreeHeight = 100.0L;          // 8.333... ft
+        form.Project().WaterDepthBackfill = 250.0L;  // 20.8333... ft
         ChooseFromMenu(form, "Da&ta", "DataWallConfig");
         auto* csd = form.findChild<TdlgCSD*>();
         QVERIFY(csd);
