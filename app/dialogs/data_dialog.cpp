@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <cmath>
 
 #include "dialogs/dialog_units.h"
 #include "entry/entry_errors.h"
 #include "entry/ui/data_edit.h"
+#include "entry/ui/message_notifier.h"
 
 namespace korvel {
 
@@ -71,23 +73,64 @@ void TDataDialog::Activate() {
         return;
     }
     const int system = project_.UnitSystem();
+    QStringList outside;
     for (TBinding& b : bindings_) {
         b.Box->SetUnits(system);
         const long double shown = ShownValue(b.Get(), b.Box->UnitsString(), system);
-        b.LoadedText = b.Box->FormatValue(shown);
-        b.Box->SetNumber(shown);
+        // Shown unclamped: looking at a dialog never changes the project.
+        b.Box->ShowValue(shown);
+        b.LoadedText = b.Box->text();
+        // A zero below a box's least entry is a value not entered yet (a new
+        // project holds zeros): the user is told when entering it, not on sight.
+        if (!b.Box->InRange(shown) && !(shown == 0 && shown < b.Box->MinVal())) {
+            QString caption = b.Box->EditLabel() ? b.Box->EditLabel()->text() : b.Box->Caption();
+            caption.remove(QLatin1Char('&'));
+            const QString limit =
+                shown > b.Box->MaxVal()
+                    ? QStringLiteral("at most ") + b.Box->FormatValue(b.Box->MaxVal())
+                    : QStringLiteral("at least ") + b.Box->FormatValue(b.Box->MinVal());
+            outside << caption.trimmed() + QStringLiteral(": ") + b.Box->text() +
+                           QStringLiteral(" (an entry must be ") + limit + QStringLiteral(")");
+        }
     }
     LoadValues();
+    const QString notice =
+        outside.isEmpty()
+            ? QString()
+            : QStringLiteral("These values lie outside what this dialog accepts:\r") +
+                  outside.join(QStringLiteral("\r")) +
+                  QStringLiteral("\rThey are kept as they are until you enter new ones.");
+    if (notice != range_notice_) {
+        range_notice_ = notice;
+        // Told once the activation is over, so the message box does not interrupt it.
+        if (!notice.isEmpty()) {
+            QTimer::singleShot(0, this, [this, notice] {
+                if (!closed_) ShowInformation(window(), notice);
+            });
+        }
+    }
+}
+
+void TDataDialog::Reload() {
+    if (closed_) return;
+    refused_ = false;
+    Activate();
+}
+
+bool TDataDialog::TakeEdits() {
+    return Deactivate();
 }
 
 TDataEdit* TDataDialog::InvalidBox() {
-    // The focused box has not had its exit check yet.
-    if (auto* focused = qobject_cast<TDataEdit*>(QApplication::focusWidget());
-        focused && isAncestorOf(focused) && focused->Valid() && !focused->ExitCheck()) {
+    // The focused box first, then every box typed into (focused or not, checked
+    // before or not): an entry that cannot be taken is told again.
+    auto* focused = qobject_cast<TDataEdit*>(QApplication::focusWidget());
+    if (focused && isAncestorOf(focused) && (focused->Pending() || !focused->Valid()) &&
+        !focused->ExitCheck()) {
         return focused;
     }
     for (const TBinding& b : bindings_) {
-        if (!b.Box->Valid()) return b.Box;
+        if ((b.Box->Pending() || !b.Box->Valid()) && !b.Box->ExitCheck()) return b.Box;
     }
     return nullptr;
 }

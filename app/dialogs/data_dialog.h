@@ -2,7 +2,9 @@
 // of the main window's MDI area that copies its values from the project when it
 // is activated and back when it is deactivated or closed:
 //  - Activate: every numeric box takes the project's unit system and shows its
-//    field, converted to the units the box shows (dialog_units.h).
+//    field, converted to the units the box shows (dialog_units.h). A held value
+//    outside a box's limits is shown as it is and the user is told; it changes
+//    only when the user types over it.
 //  - Deactivate: when a numeric box holds an entry that failed (or, focused,
 //    fails) its exit check, the dialog brings itself forward and copies nothing;
 //    otherwise the values go back to the project, converted to held units.
@@ -41,7 +43,15 @@ class TDataDialog : public QWidget {
     void Activate();
     // False when an invalid entry kept the values from the project.
     bool Deactivate();
-    // The box whose last exit check failed (the focused box is checked first), or nullptr.
+    // Hands every entry over to the project before an action of the main window;
+    // false (the entry's message shown, the dialog brought forward) when one is
+    // refused, so that the action stops.
+    bool TakeEdits();
+    // Shows the project's values anew after it changed under the dialog (stage
+    // switch, unit switch, option toggle); entries not taken are dropped.
+    void Reload();
+    // The first box whose typed entry fails its exit check (the check runs and
+    // shows its message), or nullptr.
     TDataEdit* InvalidBox();
 
   protected:
@@ -87,6 +97,8 @@ class TDataDialog : public QWidget {
     bool closed_ = false;
     // The last deactivation was refused: the next activation keeps the entries.
     bool refused_ = false;
+    // The last notice of held values outside the boxes' limits (told once).
+    QString range_notice_;
 };
 
 }  // namespace korvel

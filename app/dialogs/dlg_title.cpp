@@ -42,8 +42,16 @@ TdlgTitle::TdlgTitle(TProgramData& project, QWidget* parent)
     edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * (kTitleMaxLength - 20));
     edit_->setValidator(new TSingleLineValidator(edit_));
     label->setBuddy(edit_);
+    stage_note_ = new QLabel(
+        QStringLiteral("The project title is entered on stage 1. On a later stage this line "
+                       "marks the stage in the data file and cannot change."),
+        this);
+    stage_note_->setObjectName(QStringLiteral("StageNote"));
+    stage_note_->setWordWrap(true);
+    stage_note_->hide();
     layout->addWidget(label);
     layout->addWidget(edit_);
+    layout->addWidget(stage_note_);
     layout->addStretch(1);
     WatchEdits(edit_);
     resize(560, 100);
@@ -51,11 +59,15 @@ TdlgTitle::TdlgTitle(TProgramData& project, QWidget* parent)
 }
 
 void TdlgTitle::LoadValues() {
+    const bool later_stage = Project().StageCount > 1 && Project().CurrentStage > 1;
+    edit_->setReadOnly(later_stage);
+    stage_note_->setVisible(later_stage);
     edit_->setText(SingleLineTitle(Project().Title));
     loaded_ = edit_->text();
 }
 
 void TdlgTitle::StoreValues() {
+    if (edit_->isReadOnly()) return;
     // A longer title read from a file is not cut unless the user edits it.
     const QString title = SingleLineTitle(edit_->text());
     if (title == loaded_ || title == Project().Title) return;

@@ -21,6 +21,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <cstdint>
 
 #include "dialogs/data_dialogs.h"
@@ -35,11 +36,13 @@
 #include "main/file_names.h"
 #include "main/help_window.h"
 #include "main/main_prompts.h"
+#include "main/open_windows.h"
 #include "main/options_dialog.h"
 #include "main/placeholder_window.h"
 #include "main/program_files.h"
 #include "views/geometry_views.h"
 #include "main/program_settings.h"
+#include "main/run_checks.h"
 #include "main/stage_options_dialog.h"
 #include "main/stderr_capture.h"
 #include "main/text_editor.h"
@@ -163,7 +166,11 @@ QAction* TMainForm::Toggle(const QString& name, const QString& caption, bool TPr
                            const QString& closes) {
     QAction* action = NewAction(name, caption);
     action->setCheckable(true);
-    connect(action, &QAction::triggered, this, [this, flag, closes](bool on) {
+    connect(action, &QAction::triggered, this, [this, action, flag, closes](bool on) {
+        if (!TakeEdits()) {
+            action->setChecked(!on);
+            return;
+        }
         project_->*flag = on;
         project_->SetModified(true);
         // A table emptied by an earlier save gets its default rows back, so an
@@ -174,6 +181,7 @@ QAction* TMainForm::Toggle(const QString& name, const QString& caption, bool TPr
             }
         }
         if (!on && !closes.isEmpty()) CloseChildWindow(closes);
+        RefreshWindows();
     });
     return action;
 }
@@ -246,8 +254,13 @@ void TMainForm::createActions() {
         unit_group_->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] {
             if (project_->UnitSystem() == n) return;
+            if (!TakeEdits()) {
+                Find(QStringLiteral("Unit%1").arg(project_->UnitSystem()))->setChecked(true);
+                return;
+            }
             project_->SetUnitSystem(n);
             project_->SetModified(true);
+            RefreshWindows();
         });
     }
     pressure_group_ = new QActionGroup(this);
@@ -260,8 +273,14 @@ void TMainForm::createActions() {
         action->setCheckable(true);
         pressure_group_->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] {
+            if (!TakeEdits()) {
+                Find(QStringLiteral("Pressure%1").arg(std::max(project_->EarthPressureType, 1)))
+                    ->setChecked(true);
+                return;
+            }
             project_->EarthPressureType = n;
             project_->SetModified(true);
+            RefreshWindows();
         });
     }
     Toggle("OptPYGen", "Generate &p-y Curves", &TProjectFields::GeneratePYCurves,
@@ -530,20 +549,18 @@ void TMainForm::createStatusBar() {
 
 // --- Menus ---------------------------------------------------------------------------
 
-void TMainForm::DeactivateActiveChild() {
-    QMdiSubWindow* active = mdi_area_->activeSubWindow();
-    if (!active) return;
-    // Focus leaving the child commits a cell or entry in progress.
-    if (QWidget* focus = QApplication::focusWidget(); focus && active->isAncestorOf(focus))
-        focus->clearFocus();
-    if (QWidget* child = active->widget()) {
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(child, &deactivate);
-    }
+bool TMainForm::TakeEdits() {
+    return TakePendingEdits(*mdi_area_);
+}
+
+void TMainForm::RefreshWindows() {
+    RefreshOpenWindows(*mdi_area_);
 }
 
 void TMainForm::UpdateMenu(QMenu* menu) {
-    if (menu != graphics_menu_) DeactivateActiveChild();
+    // The menu shows the state with the entries in progress taken; the item
+    // chosen then takes them again (and stops on one that is refused).
+    if (menu != graphics_menu_) TakeEdits();
     if (menu == file_menu_) FileMenuAboutToShow();
     if (menu == data_menu_) DataMenuAboutToShow();
     if (menu == options_menu_) OptionsMenuAboutToShow();
@@ -705,6 +722,7 @@ void TMainForm::AfterProjectChange() {
     UpdateStageDisplay();
     RefreshResultButtons();
     RefreshStageButtons();
+    RefreshWindows();
 }
 
 // --- Child windows -------------------------------------------------------------------
@@ -782,6 +800,8 @@ void TMainForm::OpenInTextEditor(const QString& path) {
 // --- Files ---------------------------------------------------------------------------
 
 bool TMainForm::SavePrompt() {
+    // An entry in progress counts as a change, and one refused keeps the project.
+    if (!TakeEdits()) return false;
     if (!project_->Modified()) return true;
     switch (TMainPrompts::Current().Confirm(
         this, QStringLiteral("Do you want to save any changes?"), true)) {
@@ -844,6 +864,7 @@ void TMainForm::FileSaveAsClick() {
 }
 
 bool TMainForm::SaveProject() {
+    if (!TakeEdits()) return false;
     const QString& name = project_->FileName;
     if (name == QLatin1String(kNewProjectName) || LowerExtension(name) != QLatin1String(".kv5d")) {
         // A staged project writes its current stage there, before the stages are joined.
@@ -863,6 +884,7 @@ bool TMainForm::SaveProject() {
 }
 
 bool TMainForm::SaveAsProject() {
+    if (!TakeEdits()) return false;
     QString proposed = project_->FileName;
     if (LowerExtension(proposed) != QLatin1String(".kv5d"))
         proposed = ChangeFileExt(proposed, QStringLiteral(".kv5d"));
@@ -907,7 +929,11 @@ bool TMainForm::SaveAsProject() {
 
 void TMainForm::SwitchStage(int stage) {
     if (stage == project_->CurrentStage || stage < 1 || stage > kMaxStages) return;
-    DeactivateActiveChild();  // edits in progress belong to the stage being left
+    // Edits in progress belong to the stage being left; one refused keeps it current.
+    if (!TakeEdits()) {
+        RefreshStageButtons();
+        return;
+    }
     TReadResult read;
     try {
         read = SwitchToStage(*project_, stage);
@@ -919,9 +945,11 @@ void TMainForm::SwitchStage(int stage) {
     if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
     status_panel_->setText(StageStatusText(*project_));
     RefreshStageButtons();
+    RefreshWindows();
 }
 
 void TMainForm::StageUpdateClick() {
+    if (!TakeEdits()) return;
     try {
         WriteStageFile(*project_);
     } catch (const EKorvelError& error) {
@@ -931,7 +959,7 @@ void TMainForm::StageUpdateClick() {
 
 void TMainForm::StageCopyPrevClick() {
     const int n = project_->CurrentStage;
-    if (!IsStaged(*project_) || n < 2) return;
+    if (!IsStaged(*project_) || n < 2 || !TakeEdits()) return;
     if (TMainPrompts::Current().Confirm(
             this,
             QStringLiteral("Do you want to copy all information from Stage ") +
@@ -945,10 +973,14 @@ void TMainForm::StageCopyPrevClick() {
     } catch (const EKorvelError& error) {
         TMainPrompts::Current().Information(this, error.Message());
     }
+    RefreshWindows();
 }
 
 void TMainForm::StagedOptionsClick() {
-    DeactivateActiveChild();
+    if (!TakeEdits()) {
+        Find("OptStaged")->setChecked(IsStaged(*project_));
+        return;
+    }
     TDlgStaged dialog(project_->StageCount, this);
     if (dialog.exec() == QDialog::Accepted) ApplyStageCount(dialog.StageCount());
     // The action is checkable: its mark follows the project, not the click.
@@ -964,6 +996,7 @@ void TMainForm::ApplyStageCount(int count) {
     }
     UpdateStageDisplay();
     RefreshStageButtons();
+    RefreshWindows();
 }
 
 void TMainForm::OpenStages(int format) {
@@ -1013,9 +1046,17 @@ QString TMainForm::RunFolder() {
 
 void TMainForm::CompRunClick() {
     TMainPrompts& prompts = TMainPrompts::Current();
+    // What the windows show is what is analysed; a refused entry stops the run.
+    if (!TakeEdits()) return;
     // 1. Save; a project never saved (or one whose save failed) is not analysed.
     const bool saved = SaveProject();
     if (project_->FileName == QLatin1String(kNewProjectName) || !saved) return;
+    // A wall without any load gives zero results that look like a finished analysis.
+    if (!WallCarriesLoad(*project_) &&
+        prompts.Confirm(this, QLatin1String(kNoLoadQuestion), false) !=
+            TMainPrompts::TAnswer::kYes) {
+        return;
+    }
     const QString data_file = project_->FileName;
 
     // 2, 3. The engine works in a per-user folder and reads names.dat there.
@@ -1102,7 +1143,6 @@ void TMainForm::CompRunClick() {
 // --- Window events -------------------------------------------------------------------
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    DeactivateActiveChild();
     if (!SavePrompt()) {
         event->ignore();
         return;

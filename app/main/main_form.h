@@ -3,8 +3,9 @@
 // the project's options, open the tables, dialogs and graphs, handle the data
 // file (new, open, save, recent files, dropped files) and run the analysis
 // through the engine library. Every menu recomputes its items when it opens
-// (rules in menu_rules.h); the active child is deactivated first so that edits
-// in progress reach the project.
+// (rules in menu_rules.h). Every action first takes the entries of the open
+// child windows (a refused entry stops it), and the open windows show the
+// project anew whenever it changes under them (open_windows.h).
 #pragma once
 
 #include <QMainWindow>
@@ -119,7 +120,10 @@ class TMainForm : public QMainWindow {
     void ComputationMenuAboutToShow();
     void GraphicsMenuAboutToShow();
     void WindowMenuAboutToShow();
-    void DeactivateActiveChild();
+    // Entries of the open windows into the project; false stops the action.
+    bool TakeEdits();
+    // The open dialogs and tables show the project anew.
+    void RefreshWindows();
 
     TResultState CurrentResultState() const;
     void SetTitle();

@@ -10,6 +10,7 @@
 
 #include "entry/entry_errors.h"
 #include "entry/evaluator.h"
+#include "entry/number_format.h"
 #include "entry/ui/message_notifier.h"
 #include "entry/units.h"
 
@@ -23,6 +24,7 @@ const QString kOperatorKeys = QStringLiteral("+-/*^=%!");
 
 TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(parent) {
     setText(QStringLiteral("0"));
+    connect(this, &QLineEdit::textEdited, this, [this] { edited_ = true; });
 }
 
 void TDataEdit::SetCaption(const QString& caption) {
@@ -105,15 +107,32 @@ void TDataEdit::SetHex(bool hex) {
 }
 
 long double TDataEdit::Number() const {
+    // A shown value is taken back whole, not re-read from its 8 shown digits.
+    if (!Pending()) return accepted_value_;
     return EvaluateEntry(text());
 }
 
+void TDataEdit::Accept(const QString& shown, long double value) {
+    accepted_text_ = shown;
+    accepted_value_ = value;
+    edited_ = false;
+    setText(shown);
+    // The leading digits matter most: keep the start of the text in view.
+    setCursorPosition(0);
+}
+
 void TDataEdit::SetNumber(long double value) {
-    setText(FormatValue(std::clamp(value, min_, max_)));
+    value = std::clamp(value, min_, max_);
+    Accept(FormatValue(value), value);
+}
+
+void TDataEdit::ShowValue(long double value) {
+    valid_ = true;
+    Accept(FormatValue(value), value);
 }
 
 QString TDataEdit::FormatValue(long double value) const {
-    return hex_ ? FormatHexValue(value) : FormatEntryValue(value);
+    return hex_ ? FormatHexValue(value) : FormatGeneral(value, kFileDigits);
 }
 
 bool TDataEdit::Fail(const QString& message) {
@@ -129,6 +148,11 @@ bool TDataEdit::Fail(const QString& message) {
 }
 
 bool TDataEdit::ExitCheck() {
+    // Nothing typed since the value was shown or accepted: it stands as it is.
+    if (!Pending()) {
+        valid_ = true;
+        return true;
+    }
     valid_ = false;
     long double value = 0.0L;
     try {
@@ -150,7 +174,7 @@ bool TDataEdit::ExitCheck() {
         SetNumber(max_);
         return Fail(QStringLiteral("Entry must be less than or equal to ") + FormatValue(max_));
     }
-    setText(FormatValue(value));
+    Accept(FormatValue(value), value);
     valid_ = true;
     return true;
 }
@@ -168,6 +192,15 @@ void TDataEdit::focusOutEvent(QFocusEvent* event) {
 void TDataEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         ExitCheck();
+        selectAll();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        // Undoes the typing, as Escape does in the grids.
+        setText(accepted_text_);
+        edited_ = false;
+        valid_ = true;
         selectAll();
         event->accept();
         return;

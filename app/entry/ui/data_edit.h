@@ -1,8 +1,12 @@
 // TDataEdit: a single-line numeric entry box. What the user types is evaluated
 // (expressions allowed) and checked against MinVal, MaxVal and IntegerOnly when
 // the box loses the focus or Enter is pressed; a failed check shows its message,
-// restores the crossed limit and keeps the focus in the box. A label, when
-// attached, shows Caption and the unit text of UnitsString in the Units system.
+// restores the crossed limit and keeps the focus in the box. Escape puts back
+// the text the box held before the typing. Values are shown in the general
+// format of the grids (8 significant digits) with their start in view; the box
+// keeps the full value behind a shown text, so showing never rounds what is
+// taken back. A label, when attached, shows Caption and the unit text of
+// UnitsString in the Units system.
 #pragma once
 
 #include <QLabel>
@@ -41,12 +45,20 @@ class TDataEdit : public QLineEdit {
     bool Hex() const { return hex_; }
     void SetHex(bool hex);
 
-    // Evaluates the current text; throws EAssignError or EMathError.
+    // The value behind the shown text, else the evaluated text; throws
+    // EAssignError or EMathError.
     long double Number() const;
     // Clamps the value into [MinVal, MaxVal] and shows it.
     void SetNumber(long double value);
+    // Shows a value as it is, limits or not: a value the program loads is the
+    // project's until the user types over it (the limits bind entries only).
+    void ShowValue(long double value);
     // False from the start of an exit check until a check succeeds.
     bool Valid() const { return valid_; }
+    // The user typed into the box since its value was shown or last accepted.
+    bool Pending() const { return edited_ || text() != accepted_text_; }
+    // True when the value lies within MinVal and MaxVal.
+    bool InRange(long double value) const { return value >= min_ && value <= max_; }
 
     // Evaluates and checks the entry; on success shows the value in place of the
     // typed text, else shows the message and takes the focus back.
@@ -63,6 +75,8 @@ class TDataEdit : public QLineEdit {
   private:
     void RefreshLabel();
     bool Fail(const QString& message);
+    // Shows text for value and takes it as accepted (Number gives value back exactly).
+    void Accept(const QString& text, long double value);
 
     QString caption_;
     QPointer<QLabel> label_;
@@ -74,6 +88,11 @@ class TDataEdit : public QLineEdit {
     bool hex_ = false;
     bool valid_ = true;
     bool checking_ = false;  // an exit check is showing its message
+    // Last text the program showed or a check accepted, and the exact value behind
+    // it; Escape puts this text back.
+    QString accepted_text_ = QStringLiteral("0");
+    long double accepted_value_ = 0.0L;
+    bool edited_ = false;  // typed into since then (even the same text again)
 };
 
 }  // namespace korvel

@@ -170,6 +170,24 @@ QWidget* TTableForm::Container() {
     return this;
 }
 
+bool TTableForm::TakeEdits() {
+    if (!table_ || grid_->CommitPending()) return true;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(Container()); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    return false;
+}
+
+void TTableForm::Reload() {
+    if (!table_) return;
+    const QModelIndex current = grid_->currentIndex();
+    model_->Reload();
+    UpdateTitle();
+    const int row = std::min(current.isValid() ? current.row() : 0, model_->rowCount() - 1);
+    if (row >= 0 && model_->columnCount() > 0)
+        grid_->setCurrentIndex(
+            model_->index(row, std::min(std::max(current.column(), 0), model_->columnCount() - 1)));
+}
+
 void TTableForm::UpdateTitle() {
     if (table_) setWindowTitle(table_->WindowTitle());
 }

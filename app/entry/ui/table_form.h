@@ -47,6 +47,11 @@ class TTableForm : public QWidget {
     QPushButton* FlexButton(int grid_column, int row) const;
     // The window that holds the form: its MDI sub-window, or the form itself.
     QWidget* Container();
+    // Commits the cell being edited before an action of the main window; false
+    // (the message shown, the window brought forward) when the entry is refused.
+    bool TakeEdits();
+    // Shows the table's values anew after the project changed under the window.
+    void Reload();
 
   Q_SIGNALS:
     // The window has laid itself out (after showing, row changes and unit switches).

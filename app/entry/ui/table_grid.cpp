@@ -56,8 +56,10 @@ TGridView::TGridView(TTableItemModel& model, QWidget* parent)
     setModel(&model_);
     setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // No SelectedClicked: its delayed editor made the keys typed right after a
+    // click on the current cell go to a keyboard search instead of the cell.
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                    QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+                    QAbstractItemView::EditKeyPressed);
     setWordWrap(false);
     // Bold captions of the current column would no longer fit the widths measured.
     horizontalHeader()->setHighlightSections(false);
@@ -135,6 +137,16 @@ bool TGridView::FinishEditing() {
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     return !refused_;
+}
+
+bool TGridView::CommitPending() {
+    if (FinishEditing()) return true;
+    ReportRefusedEntry();
+    return false;
+}
+
+void TGridView::keyboardSearch(const QString&) {
+    // Typed keys edit the current cell; they never look for a matching row.
 }
 
 void TGridView::MoveToNextCell() {

@@ -2,7 +2,9 @@
 // through the table's validation when the user leaves the cell. A refused entry
 // is reported and the user is put back into the cell with the text typed, so
 // nothing invalid is ever stored. Enter moves down the column, then to the top
-// of the next column, and from the last column back to the first.
+// of the next column, and from the last column back to the first. Typing always
+// goes into the current (clicked or selected) cell: the grid has no keyboard
+// search that would move elsewhere first.
 #pragma once
 
 #include <QPersistentModelIndex>
@@ -44,6 +46,9 @@ class TGridView : public QTableView {
     // Commits an open cell editor. False when the entry was refused (its message
     // is then shown and the editor reopened).
     bool FinishEditing();
+    // As FinishEditing, but a refused entry is reported at once (before an
+    // action of the main window that it stops).
+    bool CommitPending();
     // A refused entry waits to be reported and corrected.
     bool EntryRefused() const { return refused_; }
     void MoveToNextCell();
@@ -57,6 +62,7 @@ class TGridView : public QTableView {
     void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString& search) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

@@ -23,6 +23,12 @@ TTableItemModel::TTableItemModel(TGridTable& table, QObject* parent)
     });
 }
 
+void TTableItemModel::Reload() {
+    beginResetModel();
+    Rebuild();
+    endResetModel();
+}
+
 void TTableItemModel::Rebuild() {
     columns_.clear();
     if (!table_) return;

@@ -34,6 +34,8 @@ class TTableItemModel : public QAbstractTableModel {
 
     // The message of the last refused edit (empty when none); clears it.
     QString TakeError();
+    // Shows the table anew, rows, columns and all (after the project changed under it).
+    void Reload();
 
   private:
     void Rebuild();
