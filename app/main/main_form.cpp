@@ -855,9 +855,9 @@ bool TMainForm::SaveProject() {
         switch (TMainPrompts::Current().Confirm(this, project_->PartlyReadQuestion(), true)) {
             case TMainPrompts::TAnswer::kCancel:
                 return false;
-            case TMainPrompts::TAnswer::kNo:
-                return SaveAsProject();
             case TMainPrompts::TAnswer::kYes:
+                return SaveAsProject();
+            case TMainPrompts::TAnswer::kNo:
                 break;
         }
     }

@@ -154,8 +154,8 @@ QString TProgramData::PartlyReadQuestion() const {
     return QStringLiteral(
                "The data file \"%1\" was not read completely: this project holds only what "
                "came before the error, and saving it there would lose the rest of the file.\r"
-               "Do you want to replace the file with this project? (No: save it under another "
-               "name.)")
+               "Do you want to save it under another name? (No: replace the file with this "
+               "project.)")
         .arg(FileName);
 }
 

@@ -146,7 +146,8 @@ class TProgramData : public QObject, public TProjectFields {
     int UnitSystem() const { return unit_system_; }
 
     // What to ask before a save writes over FileName while PartlyRead is set:
-    // Yes replaces the file, No saves under another name, Cancel saves nothing.
+    // Yes saves under another name (the answer a hasty Enter gives keeps the
+    // file), No replaces the file, Cancel saves nothing.
     QString PartlyReadQuestion() const;
 
     // The project's flag or any grid table's (chart tables included).

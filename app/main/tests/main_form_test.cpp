@@ -391,8 +391,8 @@ class TMainFormTest : public QObject {
     }
 
     // A file with one bad word late in it reads as a partial project. Save and
-    // Run ask before writing that over the file: Cancel writes nothing, No saves
-    // under another name, Yes replaces the file.
+    // Run ask before writing that over the file: Cancel writes nothing, Yes saves
+    // under another name, No replaces the file.
     void partlyReadFileIsNotSavedOverWithoutConsent() {
         TMainForm form;
         QByteArray damaged =
@@ -418,7 +418,7 @@ class TMainFormTest : public QObject {
         QCOMPARE(ReadBytes(path), damaged);
         QVERIFY(!QFile::exists(dir_.filePath("damaged.kv5o")));
 
-        prompts_.Answer = TMainPrompts::TAnswer::kNo;
+        prompts_.Answer = TMainPrompts::TAnswer::kYes;
         prompts_.SavePath = dir_.filePath("rescued.kv5d");
         form.FileSaveClick();
         QCOMPARE(prompts_.SaveTitles, QStringList{"Save Damaged.kv5d As"});
@@ -431,7 +431,7 @@ class TMainFormTest : public QObject {
 
         form.OpenByPath(path);
         prompts_.Questions.clear();
-        prompts_.Answer = TMainPrompts::TAnswer::kYes;
+        prompts_.Answer = TMainPrompts::TAnswer::kNo;
         form.FileSaveClick();
         QCOMPARE(prompts_.Questions, QStringList{question});
         QVERIFY(ReadBytes(path) != damaged);
