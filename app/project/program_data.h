@@ -30,7 +30,8 @@ struct TReadResult {
     bool Complete = true;
     QString Message;  // the reader's message when not complete
     // Values changed as they were read, each naming its line (complete or not).
-    QStringList Warnings;
+    // (Initialised here so that {false, message} still initialises every member.)
+    QStringList Warnings{};
     // What to tell the user: the message and the warnings, "\r" between them;
     // empty when the file was read completely and as it stands.
     QString Notice() const;

@@ -124,8 +124,7 @@ TReadResult CopyPreviousStage(TProgramData& project) {
         // Nothing to copy: the current stage keeps its own data.
         return {false, QStringLiteral("The file of stage %1 (\"%2\") does not exist.")
                            .arg(stage - 1)
-                           .arg(previous),
-                {}};
+                           .arg(previous)};
     }
     const TReadResult result = LoadStage(project, stage - 1);
     WriteStageFile(project);

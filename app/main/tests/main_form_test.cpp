@@ -443,8 +443,7 @@ class TMainFormTest : public QObject {
     // which line and value, before the usual notice.
     void clampedValuesAreNamedOnOpening() {
         TMainForm form;
-        QByteArray text =
-            ReadBytes(QStringLiteral(KORVEL_EXAMPLES_DIR "/cantilever_english.kv5d"));
+        QByteArray text = ReadBytes(QStringLiteral(KORVEL_EXAMPLES_DIR "/cantilever_english.kv5d"));
         const qsizetype line_end = text.indexOf("\r\n");
         QVERIFY(text.mid(line_end + 2).startsWith("1 "));
         text[line_end + 2] = '0';  // unit system 0

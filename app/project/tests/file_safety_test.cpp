@@ -3,11 +3,10 @@
 // writes through symbolic links, files with CR-only line ends read as the others,
 // and values changed on reading are named.
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,9 +27,9 @@ constexpr uid_t kNobody = 65534;
 
 // Exit codes of the child process of RunUnprivileged.
 constexpr int kWritten = 10;
-constexpr int kRefused = 11;      // EInOutError naming "Permission denied"
-constexpr int kOtherError = 12;   // any other exception
-constexpr int kNoUserSwitch = 13; // root, yet no unprivileged user to become
+constexpr int kRefused = 11;       // EInOutError naming "Permission denied"
+constexpr int kOtherError = 12;    // any other exception
+constexpr int kNoUserSwitch = 13;  // root, yet no unprivileged user to become
 
 // Runs save in a child process that is not root (it drops to uid/gid 65534 when
 // the test runs as root) and reports how the save ended as the exit code.
@@ -47,7 +46,7 @@ int RunUnprivileged(const std::function<void()>& save) {
             save();
         } catch (const EInOutError& error) {
             ::_exit(error.Message().contains(QStringLiteral("Permission denied")) ? kRefused
-                                                                                : kOtherError);
+                                                                                  : kOtherError);
         } catch (...) {
             ::_exit(kOtherError);
         }
@@ -66,10 +65,15 @@ class FileSafetyTest : public ProjectTest {
     }
 
     // A file the unprivileged user owns, in a folder that user may write to: only
-    // the file's own mode can stop a save.
+    // the file's own mode can stop a save. The folder lies in /tmp, which every
+    // user reaches whatever the scratch folder of the tests is.
     QString OwnedFile(const QString& name, const QByteArray& bytes, mode_t mode) {
-        const QString path = WriteFile(name, bytes);
-        ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+        const QString path = shared.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        ::chmod(QFile::encodeName(shared.path()).constData(), 0777);
         if (::geteuid() == 0) {
             EXPECT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
         }
@@ -77,9 +81,12 @@ class FileSafetyTest : public ProjectTest {
         return path;
     }
 
-    QStringList Entries() const {
-        return QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name);
+    static QStringList Entries(const QString& folder) {
+        return QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name);
     }
+    QStringList Entries() const { return Entries(dir.path()); }
+
+    QTemporaryDir shared{QStringLiteral("/tmp/korvel_file_safety-XXXXXX")};
 };
 
 // --- Reading errors -------------------------------------------------------------
@@ -127,12 +134,15 @@ TEST_F(FileSafetyTest, ClampedUnitSystemAndStageCountAreNamedWithTheirLine) {
         const char* control;  // the CONTROL line as the file has it
         QStringList warnings;
     } cases[] = {
-        {"0 0\t1\t0\t0\t2 0 1 0 0", {"Line 2: the unit system 0 is not 1, 2 or 3; it was "
-                                     "changed to 1."}},
-        {"-4 0\t1\t0\t0\t2 0 1 0 0", {"Line 2: the unit system -4 is not 1, 2 or 3; it was "
-                                      "changed to 1."}},
-        {"1 0\t1\t0\t0\t2 0 7 0 0", {"Line 2: the stage count 7 is outside 1 to 5; it was "
-                                     "changed to 5."}},
+        {"0 0\t1\t0\t0\t2 0 1 0 0",
+         {"Line 2: the unit system 0 is not 1, 2 or 3; it was "
+          "changed to 1."}},
+        {"-4 0\t1\t0\t0\t2 0 1 0 0",
+         {"Line 2: the unit system -4 is not 1, 2 or 3; it was "
+          "changed to 1."}},
+        {"1 0\t1\t0\t0\t2 0 7 0 0",
+         {"Line 2: the stage count 7 is outside 1 to 5; it was "
+          "changed to 5."}},
         {"9 0\t1\t0\t0\t2 0 0 0 0",
          {"Line 2: the unit system 9 is not 1, 2 or 3; it was changed to 3.",
           "Line 2: the stage count 0 is outside 1 to 5; it was changed to 1."}},
@@ -151,8 +161,8 @@ TEST_F(FileSafetyTest, ClampedUnitSystemAndStageCountAreNamedWithTheirLine) {
 // --- Line ends ------------------------------------------------------------------
 
 TEST_F(FileSafetyTest, CarriageReturnOnlyFilesReadLikeCrLfFiles) {
-    for (const char* name : {"cantilever_english.kv5d", "short_long_term_si.kv5d",
-                             "user_py_curves_english.kv5d"}) {
+    for (const char* name :
+         {"cantilever_english.kv5d", "short_long_term_si.kv5d", "user_py_curves_english.kv5d"}) {
         const QByteArray crlf =
             ReadBytes(QStringLiteral(KORVEL_EXAMPLES_DIR "/") + QString::fromLatin1(name));
         QByteArray cr = crlf;
@@ -197,11 +207,12 @@ TEST_F(FileSafetyTest, ASaveRespectsTheDataFilesOwnWritePermission) {
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(locked).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0444u);
-    EXPECT_EQ(Entries(), (QStringList{"locked.kv5d", "open.kv5d"}));  // no temporary file left
+    // No temporary file is left.
+    EXPECT_EQ(Entries(shared.path()), (QStringList{"locked.kv5d", "open.kv5d"}));
 }
 
 TEST_F(FileSafetyTest, AStageFileSaveRespectsItsOwnWritePermission) {
-    project.FileName = Path("pit.kv5d");
+    project.FileName = shared.filePath("pit.kv5d");
     project.StageCount = 2;
     project.CurrentStage = 2;
     const QByteArray before = " Stage No : 2\r\n";
@@ -210,7 +221,7 @@ TEST_F(FileSafetyTest, AStageFileSaveRespectsItsOwnWritePermission) {
     if (result == kNoUserSwitch) GTEST_SKIP() << "no unprivileged user to run as";
     EXPECT_EQ(result, kRefused);
     EXPECT_EQ(ReadBytes(stage), before);
-    EXPECT_EQ(Entries(), QStringList{"pit.st2"});
+    EXPECT_EQ(Entries(shared.path()), QStringList{"pit.st2"});
 }
 
 // --- Symbolic links ---------------------------------------------------------------
@@ -226,8 +237,7 @@ TEST_F(FileSafetyTest, SavingThroughALinkWritesItsTargetAndKeepsTheLink) {
                  {"absolute.kv5d", nullptr},
                  {"chained.kv5d", "relative.kv5d"}};
     for (const Case& c : cases) {
-        const QByteArray to =
-            c.points_to ? QByteArray(c.points_to) : QFile::encodeName(target);
+        const QByteArray to = c.points_to ? QByteArray(c.points_to) : QFile::encodeName(target);
         ASSERT_EQ(::symlink(to.constData(), QFile::encodeName(Path(c.link)).constData()), 0);
         project.Title = QString::fromLatin1(c.link);
         project.FileName = Path(c.link);

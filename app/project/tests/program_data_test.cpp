@@ -103,8 +103,8 @@ TEST_F(ProgramDataTest, HeldValuesConvertWithTheFixedFactors) {
 // Values entered in SI take the stated factor to English (39.3701 in per m) and
 // come back too; a value edited in between converts from what it now holds.
 TEST_F(ProgramDataTest, UnitRoundTripsGiveBackTheValuesAsEntered) {
-    project.IncrementLength = 6.0L;          // in
-    project.FreeHeight = 180.0L * 12.0L;     // 180 ft, held in inches
+    project.IncrementLength = 6.0L;       // in
+    project.FreeHeight = 180.0L * 12.0L;  // 180 ft, held in inches
     project.WaterDepthBackfill = 37.5L * 12.0L;
     project.UniformSurcharge = 250.0L / 144.0L;  // 250 psf, held in lbs/in^2
     project.PointLoad = 1000.0L;

@@ -171,16 +171,13 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"ShortTermSoils", [](TProgramTables& t) -> TGridTable& { return *t.NewSoil; }},
         LimitCase{"LongTermSoils", [](TProgramTables& t) -> TGridTable& { return *t.LongSoil; }},
         LimitCase{"PYCurveSets", [](TProgramTables& t) -> TGridTable& { return *t.PYCurves2; }},
-        LimitCase{"PYCurvePoints",
-                  [](TProgramTables& t) -> TGridTable& {
-                      return *t.PYCurves2->Cell(1, 1).AsTable();
-                  }},
-        LimitCase{"MomentEICurves",
-                  [](TProgramTables& t) -> TGridTable& { return *t.MEICurves2; }},
-        LimitCase{"MomentEIPoints",
-                  [](TProgramTables& t) -> TGridTable& {
-                      return *t.MEICurves2->Cell(2, 0).AsTable();
-                  }}),
+        LimitCase{
+            "PYCurvePoints",
+            [](TProgramTables& t) -> TGridTable& { return *t.PYCurves2->Cell(1, 1).AsTable(); }},
+        LimitCase{"MomentEICurves", [](TProgramTables& t) -> TGridTable& { return *t.MEICurves2; }},
+        LimitCase{
+            "MomentEIPoints",
+            [](TProgramTables& t) -> TGridTable& { return *t.MEICurves2->Cell(2, 0).AsTable(); }}),
     [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
 TEST(ExampleFilesTest, EveryExampleReadsIntoTheModelAndWritesBackIdentical) {
