@@ -180,8 +180,8 @@ TProgramTables::TProgramTables() {
 
     DistLoad = MakeTable<TGridTable>(GridRegistry, 22, "DistLoad", "Distributed Loads", 2, 100);
     AddDistributedLoadColumns(*DistLoad);
-    LongDist =
-        MakeTable<TGridTable>(GridRegistry, 104, "LongDist", "Distributed Load (Long-Term)", 1, 0);
+    LongDist = MakeTable<TGridTable>(GridRegistry, 104, "LongDist", "Distributed Load (Long-Term)",
+                                     1, kMaxLongTermPressureRows);
     AddDistributedLoadColumns(*LongDist);
 
     SurchargeTable =

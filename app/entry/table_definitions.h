@@ -16,6 +16,9 @@ namespace korvel {
 // Names of the help pictures that table windows show under their comments.
 inline constexpr const char* kEarthPressurePicture = "EarthPressureDiagram";
 inline constexpr const char* kTiebackPicture = "TiebackDiagram";
+// Rows of the long-term pressure table: what the engine stores of a pressure
+// table, and so what the data-file reader accepts.
+inline constexpr int kMaxLongTermPressureRows = 1200;
 
 struct TProgramTables {
     TProgramTables();

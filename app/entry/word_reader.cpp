@@ -30,6 +30,21 @@ bool ParseIntegral(const QString& word, int& value) {
 
 }  // namespace
 
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    const QStringView view(text);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        if (view[i] != u'\n' && view[i] != u'\r') continue;
+        lines.append(view.sliced(start, i - start).toString());
+        if (view[i] == u'\r' && i + 1 < view.size() && view[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    // A final line end closes the last line; it does not open an empty one.
+    if (start < view.size()) lines.append(view.sliced(start).toString());
+    return lines;
+}
+
 QString DecodeFileText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
@@ -64,12 +79,10 @@ TWordReader TWordReader::FromText(const QString& text) {
 }
 
 void TWordReader::SetText(const QString& text) {
-    QStringList raw = text.split(u'\n');
-    // A final line end closes the last line; it does not open an empty one.
-    if (!raw.isEmpty() && raw.back().isEmpty()) raw.removeLast();
+    // Lines end in LF, CR LF or a lone CR (files saved by older Mac editors).
+    QStringList raw = SplitLines(text);
     lines_.clear();
     for (QString& line : raw) {
-        if (line.endsWith(u'\r')) line.chop(1);
         TWordContainer container;
         container.Text = line;
         // Trim blanks and control characters at both ends (QString::trimmed keeps

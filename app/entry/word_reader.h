@@ -22,7 +22,7 @@ class TWordReader {
     // (older data files). Throws EInOutError when the file cannot be read.
     explicit TWordReader(const QString& file_name);
 
-    // Reads lines from text already in memory (lines end in LF or CR LF).
+    // Reads lines from text already in memory (lines end in LF, CR LF or CR).
     static TWordReader FromText(const QString& text);
 
     // Raw text of the next line not yet touched by a word read; the rest of a
@@ -38,6 +38,8 @@ class TWordReader {
     int LineCount() const { return static_cast<int>(lines_.size()); }
     // Current line number (from 1), for messages of the callers.
     int LineNumber() const { return line_ + 1; }
+    // Line (from 1) of the word read last, for messages about a value read.
+    int LastWordLine() const { return last_line_ + 1; }
 
   private:
     TWordReader() = default;
@@ -54,6 +56,10 @@ class TWordReader {
     int last_line_ = 0;
     int last_word_ = 0;
 };
+
+// The lines of a text whose lines end in LF, CR LF or a lone CR, without their
+// ends; a final line end opens no empty line.
+QStringList SplitLines(const QString& text);
 
 // Decodes file bytes: UTF-8 when valid, else Windows-1252.
 QString DecodeFileText(const QByteArray& bytes);

@@ -843,7 +843,7 @@ void TMainForm::OpenByPath(const QString& given, int format) {
     QDir::setCurrent(info.absolutePath());
     if (format <= 0) format = FormatFromExtension(path);
     const TReadResult read = project_->CreateFromFile(path, format);
-    if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+    if (!read.Notice().isEmpty()) TMainPrompts::Current().Information(this, read.Notice());
     SetTitle();
     plot_data_loaded_ = false;
     const QString plot = PlotDataPath(path);
@@ -869,6 +869,17 @@ bool TMainForm::SaveProject() {
     if (name == QLatin1String(kNewProjectName) || LowerExtension(name) != QLatin1String(".kv5d")) {
         // A staged project writes its current stage there, before the stages are joined.
         return SaveAsProject();
+    }
+    if (project_->PartlyRead) {
+        // Only part of the file was read: replacing it would lose the rest.
+        switch (TMainPrompts::Current().Confirm(this, project_->PartlyReadQuestion(), true)) {
+            case TMainPrompts::TAnswer::kCancel:
+                return false;
+            case TMainPrompts::TAnswer::kYes:
+                return SaveAsProject();
+            case TMainPrompts::TAnswer::kNo:
+                break;
+        }
     }
     try {
         if (IsStaged(*project_)) {
@@ -942,7 +953,7 @@ void TMainForm::SwitchStage(int stage) {
         TMainPrompts::Current().Information(this, error.Message());
         return;
     }
-    if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+    if (!read.Notice().isEmpty()) TMainPrompts::Current().Information(this, read.Notice());
     status_panel_->setText(StageStatusText(*project_));
     RefreshStageButtons();
     RefreshWindows();
@@ -969,7 +980,7 @@ void TMainForm::StageCopyPrevClick() {
     }
     try {
         const TReadResult read = CopyPreviousStage(*project_);
-        if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+        if (!read.Notice().isEmpty()) TMainPrompts::Current().Information(this, read.Notice());
     } catch (const EKorvelError& error) {
         TMainPrompts::Current().Information(this, error.Message());
     }
@@ -990,7 +1001,7 @@ void TMainForm::StagedOptionsClick() {
 void TMainForm::ApplyStageCount(int count) {
     try {
         const TReadResult read = ChangeStageCount(*project_, count);
-        if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+        if (!read.Notice().isEmpty()) TMainPrompts::Current().Information(this, read.Notice());
     } catch (const EKorvelError& error) {
         TMainPrompts::Current().Information(this, error.Message());
     }
@@ -1002,7 +1013,7 @@ void TMainForm::ApplyStageCount(int count) {
 void TMainForm::OpenStages(int format) {
     try {
         const TReadResult read = OpenStagedProject(*project_, format);
-        if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+        if (!read.Notice().isEmpty()) TMainPrompts::Current().Information(this, read.Notice());
     } catch (const EKorvelError& error) {
         TMainPrompts::Current().Information(this, error.Message());
     }
@@ -1016,7 +1027,7 @@ void TMainForm::Startup(const QString& argument) {
             const QString path = info.absoluteFilePath();
             QDir::setCurrent(info.absolutePath());
             const TReadResult read = project_->CreateFromFile(path, FormatFromExtension(path));
-            if (!read.Complete) TMainPrompts::Current().Information(this, read.Message);
+            if (!read.Notice().isEmpty()) TMainPrompts::Current().Information(this, read.Notice());
             // Stage files left from an earlier session must not stand for this file's stages.
             if (IsStaged(*project_)) OpenStages(FormatFromExtension(path));
             plot_data_loaded_ = false;

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -14,24 +15,66 @@
 namespace korvel {
 namespace {
 
+// Links followed before a chain counts as a loop (the kernel's own limit).
+constexpr int kMaxLinkDepth = 40;
+
 [[noreturn]] void Fail(const QString& path, int error) {
     throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2")
                           .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
+// The file a path finally names, following symbolic links (a relative link from
+// the folder it lies in). A link whose file does not exist yet names that file.
+QByteArray FollowLinks(const QString& path, QByteArray name) {
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat info {};
+        if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return name;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(name.constData(), target.data(), target.size());
+        if (length < 0) Fail(path, errno);
+        if (length >= target.size()) Fail(path, ENAMETOOLONG);
+        target.truncate(length);
+        if (target.startsWith('/')) {
+            name = target;
+        } else {
+            const qsizetype slash = name.lastIndexOf('/');
+            name = (slash < 0 ? QByteArray() : name.left(slash + 1)) + target;
+        }
+    }
+    Fail(path, ELOOP);
+}
+
 }  // namespace
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = FollowLinks(path, QFile::encodeName(path));
+
+    // A replaced file keeps its mode and, where the system lets us, its owner; a new
+    // file gets the usual mode.
+    struct stat old_file {};
+    const bool replacing = ::stat(target.constData(), &old_file) == 0;
+    if (replacing) {
+        if (S_ISDIR(old_file.st_mode)) Fail(path, EISDIR);
+        if (!S_ISREG(old_file.st_mode)) {
+            throw EInOutError(
+                QStringLiteral("Cannot write file \"%1\". It is not a regular file.").arg(path));
+        }
+        // The rename below would need only the folder's permission: the file's
+        // own decides, as for writing it in place. Opening changes nothing.
+        const int probe = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (probe < 0) Fail(path, errno);
+        ::close(probe);
+    }
+
     QByteArray temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) Fail(path, errno);
 
     int error = 0;
-    // A new file gets the usual mode; a replaced one keeps its own.
-    struct stat old_file {};
-    const mode_t mode =
-        ::stat(target.constData(), &old_file) == 0 ? (old_file.st_mode & 07777) : 0644;
+    if (replacing && ::fchown(fd, old_file.st_uid, old_file.st_gid) != 0) {
+        // Only root may give a file away; the user's own file stays the user's anyway.
+    }
+    const mode_t mode = replacing ? (old_file.st_mode & 07777) : 0644;
     if (::fchmod(fd, mode) != 0) error = errno;
     qsizetype written = 0;
     while (error == 0 && written < bytes.size()) {

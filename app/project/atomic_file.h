@@ -3,6 +3,11 @@
 // failure the target keeps its previous contents and the temporary file is
 // removed. (QSaveFile of Qt 6.4 commits a file cut short by a partial write, as
 // on a full disk, so it is not used.)
+//
+// The rename needs only the folder's permission, so the target's own is checked
+// first: a file the user may not write (a read-only data file) is refused and
+// left as it is. A symbolic link is followed to the file it names, which is
+// replaced beside itself; the link stays a link.
 #pragma once
 
 #include <QByteArray>
@@ -10,7 +15,7 @@
 
 namespace korvel {
 
-// Throws EInOutError naming the file and the system's reason.
+// Throws EInOutError naming the file (as given) and the system's reason.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
 }  // namespace korvel

@@ -4,7 +4,6 @@
 
 #include "entry/entry_errors.h"
 #include "entry/units.h"
-#include "project/plot_results.h"
 #include "project/soil_slots.h"
 
 namespace korvel {
@@ -36,9 +35,8 @@ TRecordLayout LayoutOfFormat(int format) {
 }
 
 int TDataFileReader::Count(const TGridTable& table) {
-    // The long-term pressure table has no row limit; the engine stores at most
-    // kMaxPressureRows rows, so a larger count cannot be a usable file.
-    return in_.ReadCount(table.MaxRows() > 0 ? table.MaxRows() : kMaxPressureRows);
+    // Exactly the table's own limit: what the program can write, it reads back.
+    return in_.ReadCount(table.MaxRows());
 }
 
 void TDataFileReader::Choice(TGridTable& table, int column, int row) {
@@ -110,7 +108,17 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
 
     // CONTROL
     const int unit_system = in_.ReadInteger();
-    if (sets_options) p.SetUnitSystem(unit_system);
+    const int control_line = in_.LastWordLine();
+    if (sets_options) {
+        p.SetUnitSystem(unit_system);
+        if (p.UnitSystem() != unit_system) {
+            warnings_.append(QStringLiteral("Line %1: the unit system %2 is not 1, 2 or 3; it "
+                                            "was changed to %3.")
+                                 .arg(control_line)
+                                 .arg(unit_system)
+                                 .arg(p.UnitSystem()));
+        }
+    }
     const bool english = p.UnitSystem() == kEnglishUnits;
     const long double feet = english ? kInchesPerFoot : 1.0L;
 
@@ -125,6 +133,14 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
     const int tiebacks = layout_.TiebackRecords ? Count(*t.TiebackTable1) : 0;
     if (sets_options) {
         p.StageCount = std::clamp(stage_count, 1, kMaxStages);
+        if (p.StageCount != stage_count) {
+            warnings_.append(QStringLiteral("Line %1: the stage count %2 is outside 1 to %3; it "
+                                            "was changed to %4.")
+                                 .arg(control_line)
+                                 .arg(stage_count)
+                                 .arg(kMaxStages)
+                                 .arg(p.StageCount));
+        }
         p.EarthPressureOption = pressure_option;
         p.PYCurveOption = curve_option;
         p.nEICurves = ei_curves;

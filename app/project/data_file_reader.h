@@ -7,6 +7,8 @@
 // limit is refused before any row is made.
 #pragma once
 
+#include <QStringList>
+
 #include "entry/word_reader.h"
 #include "project/program_data.h"
 
@@ -38,6 +40,10 @@ class TDataFileReader {
     // pressure table LongDist and soil table LongSoil (K slots dropped); its other
     // tables and its options repeat the first section's and are read past.
     int ReadSection(TSectionKind kind);
+    // Values the project could not hold as read and changed (a unit system
+    // outside 1 to 3, a stage count outside 1 to 5), one text each naming the
+    // line, the value read and the value kept.
+    const QStringList& Warnings() const { return warnings_; }
 
   private:
     int Count(const TGridTable& table);
@@ -61,6 +67,7 @@ class TDataFileReader {
     bool discard_ = false;
     // Values stored so far, to tell a begun row from one the file ended before.
     int stored_ = 0;
+    QStringList warnings_;
 };
 
 }  // namespace korvel

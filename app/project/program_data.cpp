@@ -27,6 +27,13 @@ constexpr int kStripLoad = 3;
 
 }  // namespace
 
+QString TReadResult::Notice() const {
+    QStringList parts;
+    if (!Complete) parts.append(Message);
+    parts.append(Warnings);
+    return parts.join(u'\r');
+}
+
 TProgramData::TProgramData(TProgramTables& tables, QObject* parent)
     : QObject(parent), tables_(tables) {}
 
@@ -36,6 +43,7 @@ void TProgramData::CreateNew() {
     // English first, so that the default rows are made in English units.
     for (TGridTable* table : tables_.AllTables()) table->SetUnitSystem(kEnglishUnits);
     unit_system_ = kEnglishUnits;
+    unit_memo_ = TUnitSwitchMemo{};  // the values it knows belong to the project that is gone
     tables_.ResetDataTables();
     SetModified(false);
 }
@@ -48,11 +56,19 @@ TReadResult TProgramData::CreateFromFile(const QString& file_name, int format) {
     TReadResult result;
     try {
         TWordReader reader(path);
-        TDataFileReader(*this, reader, LayoutOfFormat(format)).ReadDataFile();
+        TDataFileReader file(*this, reader, LayoutOfFormat(format));
+        try {
+            file.ReadDataFile();
+        } catch (const EKorvelError&) {
+            result.Warnings = file.Warnings();
+            throw;
+        }
+        result.Warnings = file.Warnings();
     } catch (const EKorvelError& error) {
         result.Complete = false;
         result.Message = error.Message();
     }
+    PartlyRead = !result.Complete;
     EIRecordsPresent = true;
     TiebackRecordsPresent = format == 1;
     // The curve tables reach their minimum rows when their window opens: filling
@@ -73,6 +89,7 @@ QByteArray TProgramData::DataFileText() {
 
 void TProgramData::WriteDataFile() {
     WriteFileAtomically(FileName, DataFileText());
+    PartlyRead = false;
     SetModified(false);
 }
 
@@ -88,15 +105,19 @@ void TProgramData::SetUnitSystem(int system) {
         b = kInchesPerMetre;
         c = kPoundsPerKilonewton;
     }
+    unit_memo_.Begin(unit_system_, system);
+    const auto convert = [this](TConvertedQuantity kind, long double& value, long double factor) {
+        value = unit_memo_.Convert(kind, value, factor);
+    };
     for (long double* length :
          {&MaxDeflection, &ClosureTolerance, &IncrementLength, &FreeHeight, &WaterDepthBackfill,
           &WaterDepthExcavation, &Wa, &Wp, &SurchargeDistance, &StripWidth}) {
-        *length *= b;
+        convert(TConvertedQuantity::kLength, *length, b);
     }
-    UniformSurcharge *= c / (b * b);
-    StripLoad *= c / (b * b);
-    PointLoad *= c;
-    LineLoad *= c / b;
+    convert(TConvertedQuantity::kPressure, UniformSurcharge, c / (b * b));
+    convert(TConvertedQuantity::kPressure, StripLoad, c / (b * b));
+    convert(TConvertedQuantity::kForce, PointLoad, c);
+    convert(TConvertedQuantity::kForcePerLength, LineLoad, c / b);
 
     unit_system_ = system;
     for (TGridTable* table : tables_.AllTables()) table->SetUnitSystem(system);
@@ -106,21 +127,36 @@ void TProgramData::SetUnitSystem(int system) {
     TGridTable& surcharges = *tables_.SurchargeTable;
     for (int row = 0; row < surcharges.RowCount(); ++row) {
         long double factor = 1.0L;
+        TConvertedQuantity kind = TConvertedQuantity::kForce;
         switch (surcharges.Cell(0, row).AsInteger()) {
             case kPointLoad:
                 factor = c;
                 break;
             case kLineLoad:
                 factor = c / b;
+                kind = TConvertedQuantity::kForcePerLength;
                 break;
             case kStripLoad:
                 factor = c / (b * b);
+                kind = TConvertedQuantity::kPressure;
                 break;
             default:
-                break;
+                continue;
         }
-        surcharges.Cell(1, row).SetAsFloat(surcharges.Cell(1, row).AsFloat() * factor);
+        long double magnitude = surcharges.Cell(1, row).AsFloat();
+        convert(kind, magnitude, factor);
+        surcharges.Cell(1, row).SetAsFloat(magnitude);
     }
+    unit_memo_.End();
+}
+
+QString TProgramData::PartlyReadQuestion() const {
+    return QStringLiteral(
+               "The data file \"%1\" was not read completely: this project holds only what "
+               "came before the error, and saving it there would lose the rest of the file.\r"
+               "Do you want to save it under another name? (No: replace the file with this "
+               "project.)")
+        .arg(FileName);
 }
 
 bool TProgramData::Modified() const {

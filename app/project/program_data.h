@@ -10,9 +10,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "entry/table_definitions.h"
 #include "project/plot_results.h"
+#include "project/unit_switch_memo.h"
 
 namespace korvel {
 
@@ -27,6 +29,12 @@ enum class TSectionKind {
 struct TReadResult {
     bool Complete = true;
     QString Message;  // the reader's message when not complete
+    // Values changed as they were read, each naming its line (complete or not).
+    // (Initialised here so that {false, message} still initialises every member.)
+    QStringList Warnings{};
+    // What to tell the user: the message and the warnings, "\r" between them;
+    // empty when the file was read completely and as it stands.
+    QString Notice() const;
 };
 
 // The project's own values, with the defaults of a new project. Everything here
@@ -92,6 +100,11 @@ struct TProjectFields {
 
     // Results of the last run (plot data reader).
     TPlotResults Results;
+
+    // The last read of FileName (or of a stage file) stopped at an error, so the
+    // project holds only part of the file: writing over FileName needs the
+    // user's consent. Cleared when the data file is written.
+    bool PartlyRead = false;
 };
 
 class TProgramData : public QObject, public TProjectFields {
@@ -125,10 +138,18 @@ class TProgramData : public QObject, public TProjectFields {
 
     // Clamps to 1..3 and converts the held lengths and forces (English <-> SI only,
     // with the fixed factors 0.0254 / 39.3701 and 0.004448222... / 224.8089), every
-    // grid table and the surcharge magnitudes by load type. Does not mark the
-    // project modified. Emits unitSystemChanged so open dialogs show the new values.
+    // grid table and the surcharge magnitudes by load type. A held value or
+    // surcharge magnitude that the last switch converted and that was not edited
+    // since comes back as it was before that switch (TUnitSwitchMemo). Does not
+    // mark the project modified. Emits unitSystemChanged so open dialogs show the
+    // new values.
     void SetUnitSystem(int system);
     int UnitSystem() const { return unit_system_; }
+
+    // What to ask before a save writes over FileName while PartlyRead is set:
+    // Yes saves under another name (the answer a hasty Enter gives keeps the
+    // file), No replaces the file, Cancel saves nothing.
+    QString PartlyReadQuestion() const;
 
     // The project's flag or any grid table's (chart tables included).
     bool Modified() const;
@@ -149,6 +170,7 @@ class TProgramData : public QObject, public TProjectFields {
     TProgramTables& tables_;
     int unit_system_ = 1;
     bool modified_ = false;
+    TUnitSwitchMemo unit_memo_;
 };
 
 }  // namespace korvel

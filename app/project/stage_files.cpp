@@ -21,6 +21,7 @@ constexpr const char* kStageMarker = " Stage No :";
 constexpr const char* kCurrentExtension = ".kv5d";
 
 void Append(TReadResult& into, const TReadResult& more) {
+    into.Warnings.append(more.Warnings);
     if (more.Complete) return;
     into.Message = into.Complete ? more.Message : into.Message + u'\r' + more.Message;
     into.Complete = false;
@@ -84,10 +85,20 @@ TReadResult LoadStage(TProgramData& project, int stage) {
     try {
         TWordReader reader(path);
         const TRecordLayout layout{project.EIRecordsPresent, project.TiebackRecordsPresent, false};
-        TDataFileReader(project, reader, layout).ReadSection(TSectionKind::kStage);
+        TDataFileReader stage_reader(project, reader, layout);
+        try {
+            stage_reader.ReadSection(TSectionKind::kStage);
+        } catch (const EKorvelError&) {
+            result.Warnings = stage_reader.Warnings();
+            throw;
+        }
+        result.Warnings = stage_reader.Warnings();
     } catch (const EKorvelError& error) {
         result.Complete = false;
         result.Message = error.Message();
+        // This stage now holds only part of its file, and the data file is
+        // assembled from the stage files: saving over it needs the user's consent.
+        project.PartlyRead = true;
     }
     // Curve tables fill up when their window opens (as after reading a data file).
     project.FillUpTables(false);
@@ -133,7 +144,7 @@ void AssembleDataFile(const TProgramData& project, const QString& target, const 
                     .arg(path));
         }
         QByteArray bytes = ReadWholeFile(path);
-        if (!bytes.isEmpty() && !bytes.endsWith('\n')) bytes += "\r\n";
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r')) bytes += "\r\n";
         text += bytes;
     }
     WriteFileAtomically(target, text);
@@ -185,8 +196,13 @@ void SplitDataFile(const QString& path, int stage_count) {
     qsizetype start = 0;
     bool first_line = true;
     while (start < text.size()) {
-        qsizetype end = text.indexOf('\n', start);
-        end = end < 0 ? text.size() : end + 1;
+        // A line ends after LF, CR LF or a lone CR, and keeps its end.
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
+            ++end;
+        end = std::min(end + 1, text.size());
         const QByteArray line = text.mid(start, end - start);
         if (first_line || line.contains(kStageMarker)) stages.emplace_back();
         stages.back() += line;
@@ -226,6 +242,7 @@ void SaveStagedProjectAs(TProgramData& project, const QString& target) {
     WriteStageFile(project);
     AssembleDataFile(project, target, project.FileName);
     project.FileName = target;
+    project.PartlyRead = false;
     project.EIRecordsPresent = true;
     project.TiebackRecordsPresent = true;
     project.SetModified(false);

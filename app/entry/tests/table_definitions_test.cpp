@@ -45,7 +45,7 @@ TEST(TableDefinitions, EveryTableOfTheProgram) {
         {"DistLoad", 22, "Distributed Loads", 2, 100, "",
          "Depth measured from the top of the wall, (ft)   | Lateral distributed line load, "
          "(lbs/ft)  "},
-        {"LongDist", 104, "Distributed Load (Long-Term)", 1, 0, "",
+        {"LongDist", 104, "Distributed Load (Long-Term)", 1, 1200, "",
          "Depth measured from the top of the wall, (ft)   | Lateral distributed line load, "
          "(lbs/ft)  "},
         {"SurchargeTable", 23, "Surcharge Loads", 1, 20, "",

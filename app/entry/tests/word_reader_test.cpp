@@ -60,6 +60,25 @@ TEST(WordReader, BlankLinesAreSkippedButCounted) {
               "Error on Line 6 Item 1\rA floating point number was expected but not found.");
 }
 
+// Lines end in LF, CR LF or a lone CR (older Mac editors); all three read alike,
+// titles and line numbers included.
+TEST(WordReader, LoneCarriageReturnsEndLinesLikeLineFeeds) {
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        const QString e = QString::fromLatin1(end);
+        TWordReader reader =
+            TWordReader::FromText("Wall title" + e + "1 2.5" + e + e + "3" + e + "x" + e);
+        EXPECT_EQ(reader.LineCount(), 5) << end;
+        EXPECT_EQ(reader.ReadLine(), "Wall title");
+        EXPECT_EQ(reader.ReadInteger(), 1);
+        EXPECT_EQ(reader.ReadReal(), 2.5L);
+        EXPECT_EQ(reader.ReadInteger(), 3);
+        EXPECT_EQ(reader.LastWordLine(), 4);
+        EXPECT_EQ(MessageOf([&] { reader.ReadInteger(); }),
+                  "Error on Line 5 Item 1\rAn integer was expected but not found.");
+    }
+    EXPECT_EQ(SplitLines("a\r\rb\r\nc"), (QStringList{"a", "", "b", "c"}));
+}
+
 TEST(WordReader, WordsAreSplitAtRunsOfBlanksAndTabs) {
     TWordReader reader = TWordReader::FromText("  0.5 \t\t -1.25E-3\t7  \n");
     EXPECT_EQ(reader.ReadReal(), 0.5L);

@@ -390,6 +390,71 @@ class TMainFormTest : public QObject {
         QCOMPARE(form.Project().FileName, dir_.filePath("cantilever_english.kv5d"));
     }
 
+    // A file with one bad word late in it reads as a partial project. Save and
+    // Run ask before writing that over the file: Cancel writes nothing, Yes saves
+    // under another name, No replaces the file.
+    void partlyReadFileIsNotSavedOverWithoutConsent() {
+        TMainForm form;
+        QByteArray damaged =
+            ReadBytes(QStringLiteral(KORVEL_EXAMPLES_DIR "/cantilever_english.kv5d"));
+        QVERIFY(damaged.contains("\r\n0.3\t-1800\r\n"));
+        damaged.replace("\r\n0.3\t-1800\r\n", "\r\n0.3\t-18OO\r\n");
+        const QString path = WriteBytes("damaged.kv5d", damaged);
+        form.OpenByPath(path);
+        QVERIFY2(prompts_.Messages.front().startsWith("Error on Line"),
+                 qPrintable(prompts_.Messages.front()));
+        const QString question = form.Project().PartlyReadQuestion();
+        QVERIFY(question.contains(path));
+
+        prompts_.Answer = TMainPrompts::TAnswer::kCancel;
+        form.FileSaveClick();
+        QCOMPARE(prompts_.Questions, QStringList{question});
+        QCOMPARE(ReadBytes(path), damaged);
+        QVERIFY(prompts_.SaveTitles.isEmpty());
+
+        prompts_.Questions.clear();
+        form.CompRunClick();  // a run saves first: it asks the same and runs nothing
+        QCOMPARE(prompts_.Questions, QStringList{question});
+        QCOMPARE(ReadBytes(path), damaged);
+        QVERIFY(!QFile::exists(dir_.filePath("damaged.kv5o")));
+
+        prompts_.Answer = TMainPrompts::TAnswer::kYes;
+        prompts_.SavePath = dir_.filePath("rescued.kv5d");
+        form.FileSaveClick();
+        QCOMPARE(prompts_.SaveTitles, QStringList{"Save Damaged.kv5d As"});
+        QCOMPARE(ReadBytes(path), damaged);
+        QCOMPARE(form.Project().FileName, prompts_.SavePath);
+        QVERIFY(QFile::exists(prompts_.SavePath));
+        prompts_.Questions.clear();
+        form.FileSaveClick();  // the new file holds all the project has: no question
+        QVERIFY(prompts_.Questions.isEmpty());
+
+        form.OpenByPath(path);
+        prompts_.Questions.clear();
+        prompts_.Answer = TMainPrompts::TAnswer::kNo;
+        form.FileSaveClick();
+        QCOMPARE(prompts_.Questions, QStringList{question});
+        QVERIFY(ReadBytes(path) != damaged);
+        QVERIFY(!form.Project().PartlyRead);
+        prompts_.Answer = TMainPrompts::TAnswer::kNo;
+    }
+
+    // Values the program cannot hold as read are changed, and the user is told
+    // which line and value, before the usual notice.
+    void clampedValuesAreNamedOnOpening() {
+        TMainForm form;
+        QByteArray text = ReadBytes(QStringLiteral(KORVEL_EXAMPLES_DIR "/cantilever_english.kv5d"));
+        const qsizetype line_end = text.indexOf("\r\n");
+        QVERIFY(text.mid(line_end + 2).startsWith("1 "));
+        text[line_end + 2] = '0';  // unit system 0
+        const QString path = WriteBytes("unit0.kv5d", text);
+        form.OpenByPath(path);
+        QCOMPARE(prompts_.Messages,
+                 (QStringList{"Line 2: the unit system 0 is not 1, 2 or 3; it was changed to 1.",
+                              "Data file: Unit0.kv5d, has been read by KORVEL 2015"}));
+        QCOMPARE(form.Project().UnitSystem(), 1);
+    }
+
     void savePromptCancelKeepsTheProject() {
         TMainForm form;
         form.Project().SetModified(true);

@@ -91,9 +91,62 @@ TEST_F(ProgramDataTest, HeldValuesConvertWithTheFixedFactors) {
     EXPECT_EQ(project.ActivePressureFactor, 0.8L);
     EXPECT_EQ(project.BackfillSlope, 20.0L);
     project.SetUnitSystem(kEnglishUnits);
-    // 39.3701 and 224.8089 are not the exact inverses: the round trip drifts a little.
-    EXPECT_NEAR(static_cast<double>(project.FreeHeight), 120.0 * 0.0254 * 39.3701, 1e-12);
-    EXPECT_NE(project.FreeHeight, 120.0L);
+    // Back where they were entered, the values are the user's again, although
+    // 39.3701 and 224.8089 are not the exact inverses of the factors there.
+    EXPECT_EQ(project.FreeHeight, 120.0L);
+    EXPECT_EQ(project.UniformSurcharge, 1.0L);
+    EXPECT_EQ(project.LineLoad, 10.0L);
+    EXPECT_FALSE(project.Modified());
+}
+
+// English -> SI -> English, again and again: every value comes back as entered.
+// Values entered in SI take the stated factor to English (39.3701 in per m) and
+// come back too; a value edited in between converts from what it now holds.
+TEST_F(ProgramDataTest, UnitRoundTripsGiveBackTheValuesAsEntered) {
+    project.IncrementLength = 6.0L;       // in
+    project.FreeHeight = 180.0L * 12.0L;  // 180 ft, held in inches
+    project.WaterDepthBackfill = 37.5L * 12.0L;
+    project.UniformSurcharge = 250.0L / 144.0L;  // 250 psf, held in lbs/in^2
+    project.PointLoad = 1000.0L;
+    project.ApplySurcharges = true;
+    TGridTable& s = *tables.SurchargeTable;
+    s.SetRowCount(3);
+    const long double magnitudes[] = {1500.0L, 200.0L, 3.5L};  // lbs, lbs/in, lbs/in^2
+    for (int row = 0; row < 3; ++row) {
+        s.Cell(0, row).SetAsInteger(row + 1);
+        s.Cell(1, row).SetAsFloat(magnitudes[row]);
+    }
+    // The drift the round trip had: 6 -> 6.0000032, 180 ft -> 180.0001, 200 -> 199.99989.
+    ASSERT_NE(6.0L * 0.0254L * 39.3701L, 6.0L);
+    for (int trip = 1; trip <= 6; ++trip) {
+        project.SetUnitSystem(kSIUnits);
+        EXPECT_NEAR(static_cast<double>(project.IncrementLength), 0.1524, 1e-15);
+        EXPECT_NEAR(static_cast<double>(s.Cell(1, 1).AsFloat()),
+                    200 * 0.004448222468060650624 / 0.0254, 1e-12);
+        if (trip == 3) {  // to and from Other nothing converts
+            project.SetUnitSystem(kOtherUnits);
+            project.SetUnitSystem(kSIUnits);
+        }
+        project.SetUnitSystem(kEnglishUnits);
+        EXPECT_EQ(project.IncrementLength, 6.0L) << trip;
+        EXPECT_EQ(project.FreeHeight / 12.0L, 180.0L) << trip;
+        EXPECT_EQ(project.WaterDepthBackfill, 450.0L) << trip;
+        EXPECT_EQ(project.UniformSurcharge, 250.0L / 144.0L) << trip;
+        EXPECT_EQ(project.PointLoad, 1000.0L) << trip;
+        for (int row = 0; row < 3; ++row) EXPECT_EQ(s.Cell(1, row).AsFloat(), magnitudes[row]);
+    }
+
+    // A value entered in SI takes the stated factor, and comes back to SI as entered.
+    project.SetUnitSystem(kSIUnits);
+    project.IncrementLength = 0.5L;  // m
+    s.Cell(1, 1).SetAsFloat(30.0L);  // kN/m
+    project.SetUnitSystem(kEnglishUnits);
+    EXPECT_EQ(project.IncrementLength, 0.5L * 39.3701L);
+    EXPECT_EQ(s.Cell(1, 1).AsFloat(), 30.0L * (224.8089L / 39.3701L));
+    EXPECT_EQ(project.FreeHeight, 2160.0L);  // not edited: still as entered
+    project.SetUnitSystem(kSIUnits);
+    EXPECT_EQ(project.IncrementLength, 0.5L);
+    EXPECT_EQ(s.Cell(1, 1).AsFloat(), 30.0L);
     EXPECT_FALSE(project.Modified());
 }
 

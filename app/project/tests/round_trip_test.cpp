@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <functional>
 #include <map>
 
 #include "project_fixture.h"
@@ -103,6 +104,81 @@ TEST_P(RoundTripTest, AProjectWithEveryRecordReadsBackToTheSameFile) {
 
 INSTANTIATE_TEST_SUITE_P(UnitSystems, RoundTripTest,
                          ::testing::Values(kEnglishUnits, kSIUnits, kOtherUnits));
+
+// Fills rows from..count-1 with values that differ from row to row: reals by
+// row and column, integers (node numbers) by row; choices and curves keep their
+// defaults.
+void FillRows(TGridTable& table, int count) {
+    const int from = table.RowCount();
+    table.SetRowCount(count);
+    for (int row = from; row < count; ++row) {
+        for (int column = 0; column < table.ColumnCount(); ++column) {
+            switch (table.Column(column).Kind()) {
+                case TColumnKind::kFloat:
+                    table.Cell(column, row).SetAsFloat(row + 0.25L * (column + 1));
+                    break;
+                case TColumnKind::kInt:
+                    table.Cell(column, row).SetAsInteger(row);
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+}
+
+// Every table the data file carries, filled to its own row limit, is written
+// and read back to the same project: the reader accepts what the program lets
+// the user enter, and the user cannot enter more.
+struct LimitCase {
+    const char* name;
+    std::function<TGridTable&(TProgramTables&)> table;
+};
+
+class TableLimitTest : public ProjectTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(TableLimitTest, ATableFilledToItsLimitReadsBackTheSame) {
+    FillEveryRecord(project, tables, kEnglishUnits);
+    project.UserEarthPressure = true;  // EPUSER from both pressure tables
+    TGridTable& table = GetParam().table(tables);
+    ASSERT_GT(table.MaxRows(), 0) << "a table without a limit can outgrow the reader";
+    FillRows(table, table.MaxRows());
+    EXPECT_FALSE(table.CanAddRows());
+    project.FileName = Path("full.kv5d");
+    project.WriteDataFile();
+    const QByteArray written = ReadBytes(project.FileName);
+
+    const TReadResult read = project.CreateFromFile(project.FileName);
+    ASSERT_TRUE(read.Complete) << read.Message.toStdString();
+    EXPECT_EQ(GetParam().table(tables).RowCount(), GetParam().table(tables).MaxRows());
+    EXPECT_EQ(project.DataFileText(), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryTable, TableLimitTest,
+    ::testing::Values(
+        LimitCase{"Restraints", [](TProgramTables& t) -> TGridTable& { return *t.Soillayer; }},
+        LimitCase{"Stiffness", [](TProgramTables& t) -> TGridTable& { return *t.PileSect; }},
+        LimitCase{"ConcentratedLoads",
+                  [](TProgramTables& t) -> TGridTable& { return *t.BoundCond; }},
+        LimitCase{"Springs", [](TProgramTables& t) -> TGridTable& { return *t.SoilStrength; }},
+        LimitCase{"Tiebacks", [](TProgramTables& t) -> TGridTable& { return *t.TiebackTable1; }},
+        LimitCase{"PYModification", [](TProgramTables& t) -> TGridTable& { return *t.PYMod; }},
+        LimitCase{"ShortTermPressure",
+                  [](TProgramTables& t) -> TGridTable& { return *t.DistLoad; }},
+        LimitCase{"LongTermPressure", [](TProgramTables& t) -> TGridTable& { return *t.LongDist; }},
+        LimitCase{"Surcharges", [](TProgramTables& t) -> TGridTable& { return *t.SurchargeTable; }},
+        LimitCase{"ShortTermSoils", [](TProgramTables& t) -> TGridTable& { return *t.NewSoil; }},
+        LimitCase{"LongTermSoils", [](TProgramTables& t) -> TGridTable& { return *t.LongSoil; }},
+        LimitCase{"PYCurveSets", [](TProgramTables& t) -> TGridTable& { return *t.PYCurves2; }},
+        LimitCase{
+            "PYCurvePoints",
+            [](TProgramTables& t) -> TGridTable& { return *t.PYCurves2->Cell(1, 1).AsTable(); }},
+        LimitCase{"MomentEICurves", [](TProgramTables& t) -> TGridTable& { return *t.MEICurves2; }},
+        LimitCase{
+            "MomentEIPoints",
+            [](TProgramTables& t) -> TGridTable& { return *t.MEICurves2->Cell(2, 0).AsTable(); }}),
+    [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
 TEST(ExampleFilesTest, EveryExampleReadsIntoTheModelAndWritesBackIdentical) {
     const QDir examples(QStringLiteral(KORVEL_EXAMPLES_DIR));
