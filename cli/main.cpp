@@ -109,7 +109,8 @@ int main(int argc, char** argv) {
             jsonPath = v;
         } else if (arg == "--pdf") {
 #ifndef KORVEL_PDF_REPORT
-            return Usage("--pdf needs the program's libraries; build with KORVEL_APP_WIDGETS on");
+            return Usage("--pdf needs the program's libraries: build with KORVEL_BUILD_APP and "
+                         "KORVEL_APP_WIDGETS on");
 #endif
             pdf = true;
         } else if (arg == "--paper") {
