@@ -196,8 +196,11 @@ class ReportPdf : public ::testing::Test {
         fs::copy_file(fs::path(KORVEL_EXAMPLES_DIR) / name, target);
         return target;
     }
+    // As from a terminal without a display: korvel-run picks the offscreen
+    // platform itself.
     TOutput Korvel(const std::string& arguments) {
-        return Shell(std::string("'") + KORVEL_RUN_EXE + "' " + arguments);
+        return Shell(std::string("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY '") +
+                     KORVEL_RUN_EXE + "' " + arguments);
     }
     fs::path folder_;
 };
