@@ -5,6 +5,20 @@
 #include "report/report_export.h"
 
 namespace korvel {
+namespace {
+
+QtMessageHandler previous_handler = nullptr;
+
+// A batch run as root or from a service has no per-user runtime folder; Qt's
+// note about that says nothing about the report, so it is left out of the
+// runner's output. Everything else goes on as before.
+void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (previous_handler) previous_handler(type, context, text);
+}
+
+}  // namespace
 
 struct TPdfSession::TState {
     int argc = 1;
@@ -21,6 +35,7 @@ TPdfSession::TPdfSession() : state_(std::make_unique<TState>()) {
                          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !display)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    previous_handler = qInstallMessageHandler(FilterMessages);
     state_->app = std::make_unique<QGuiApplication>(state_->argc, state_->argv);
 }
 

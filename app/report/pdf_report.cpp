@@ -171,7 +171,10 @@ class TComposer {
         const QFont caption_font = TextFont(kBodyPoints + 0.5, true);
         const double caption_height = QFontMetricsF(caption_font, &device_).height() * 1.3;
 
-        Need(caption_height + header_height + 2 * row_height);
+        // A table that fits on a page is kept whole; a longer one starts with at
+        // least two rows under its header.
+        const double whole = caption_height + header_height + t.Rows.size() * row_height;
+        Need(whole <= body_.height() ? whole : caption_height + header_height + 2 * row_height);
         if (!t.Caption.isEmpty()) {
             const QRectF box(body_.left(), y_, Width(), caption_height);
             const QString caption = t.Caption;
@@ -412,7 +415,10 @@ bool WritePdfReport(const TCalcReport& r, TResultPlots* graphs, TPaper paper, QI
     Heading(c, QStringLiteral("Input"));
     if (!r.InputNote.isEmpty()) c.Text(r.InputNote, TextFont(kBodyPoints), QColor(0xB0, 0, 0));
     for (const TInputSummary& in : r.Inputs) {
-        if (!in.Heading.isEmpty()) c.Text(in.Heading, TextFont(kBodyPoints + 2, true));
+        if (!in.Heading.isEmpty()) {
+            c.Need(c.Pt(120));  // with its first table
+            c.Text(in.Heading, TextFont(kBodyPoints + 2, true));
+        }
         for (const TReportTable& t : in.Tables) c.Table(t);
     }
 
