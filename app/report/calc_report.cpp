@@ -31,7 +31,8 @@ struct TValueTable {
     TReportTable Table;
     explicit TValueTable(const QString& caption) {
         Table.Caption = caption;
-        Table.Header = {{QStringLiteral("Item")}, {QStringLiteral("Value")}, {QStringLiteral("Unit")}};
+        Table.Header = {
+            {QStringLiteral("Item")}, {QStringLiteral("Value")}, {QStringLiteral("Unit")}};
     }
     void Add(const QString& item, const QString& value, const QString& unit = {}) {
         Table.Rows.push_back({item, value, unit});
@@ -44,26 +45,36 @@ QString YesNo(bool on) {
 
 QString UnitSystemName(int system) {
     switch (system) {
-        case 1: return QStringLiteral("English (lbs, in, ft)");
-        case 2: return QStringLiteral("SI (kN, m)");
-        default: return QStringLiteral("Other (consistent F and L)");
+        case 1:
+            return QStringLiteral("English (lbs, in, ft)");
+        case 2:
+            return QStringLiteral("SI (kN, m)");
+        default:
+            return QStringLiteral("Other (consistent F and L)");
     }
 }
 
 QString EarthPressureName(int option) {
     switch (option) {
-        case 1: return QStringLiteral("distributed load specified by the user");
-        case 2: return QStringLiteral("triangular distribution generated from the soil layers");
-        case 3: return QStringLiteral("trapezoidal distribution generated from the soil layers");
-        default: return QStringLiteral("none");
+        case 1:
+            return QStringLiteral("distributed load specified by the user");
+        case 2:
+            return QStringLiteral("triangular distribution generated from the soil layers");
+        case 3:
+            return QStringLiteral("trapezoidal distribution generated from the soil layers");
+        default:
+            return QStringLiteral("none");
     }
 }
 
 QString PYCurveName(int option) {
     switch (option) {
-        case 1: return QStringLiteral("p-y curves given by the user only");
-        case 2: return QStringLiteral("generated from the soil layers");
-        default: return QStringLiteral("none");
+        case 1:
+            return QStringLiteral("p-y curves given by the user only");
+        case 2:
+            return QStringLiteral("generated from the soil layers");
+        default:
+            return QStringLiteral("none");
     }
 }
 
@@ -178,10 +189,12 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
     const bool soils_used = p.EarthPressureOption >= 2 || p.PYCurveOption == 2;
     if (long_term) {
         // The long-term section differs from the first only in its soils and user pressure.
-        if (soils_used) AddSoilTables(*t.LongSoil, s.Tables, QStringLiteral("Soil layers (long term)"));
+        if (soils_used)
+            AddSoilTables(*t.LongSoil, s.Tables, QStringLiteral("Soil layers (long term)"));
         if (p.EarthPressureOption == 1) {
-            AddIfAny(s.Tables, GridTableReport(*t.LongDist,
-                                               QStringLiteral("Distributed earth pressure (long term)")));
+            AddIfAny(s.Tables,
+                     GridTableReport(*t.LongDist,
+                                     QStringLiteral("Distributed earth pressure (long term)")));
         }
         if (p.ApplyTiebacks) s.Tiebacks = TiebackInputs(*t.TiebackTable1);
         return s;
@@ -212,8 +225,8 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
                      Shown(p.WaterDepthExcavation, "L2", u), Unit("L2", u));
         geometry.Add(QStringLiteral("Modification factor for active earth pressure"),
                      Shown(p.ActivePressureFactor, "", u));
-        geometry.Add(QStringLiteral("Slope of the backfill, Beta"),
-                     Shown(p.BackfillSlope, "", u), QStringLiteral("deg."));
+        geometry.Add(QStringLiteral("Slope of the backfill, Beta"), Shown(p.BackfillSlope, "", u),
+                     QStringLiteral("deg."));
         geometry.Add(QStringLiteral("Uniform load at the top of the backfill"),
                      Shown(p.UniformSurcharge, "F/L2^2", u), Unit("F/L2^2", u));
         s.Tables.push_back(geometry.Table);
@@ -240,12 +253,11 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
                                            QStringLiteral("Lateral and rotational springs")));
     }
     if (p.ApplyRestraints) {
-        AddIfAny(s.Tables, GridTableReport(*t.Soillayer,
-                                           QStringLiteral("Specified deflections and slopes")));
+        AddIfAny(s.Tables,
+                 GridTableReport(*t.Soillayer, QStringLiteral("Specified deflections and slopes")));
     }
     if (p.ApplyPYModification) {
-        AddIfAny(s.Tables,
-                 GridTableReport(*t.PYMod, QStringLiteral("p-y modification factors")));
+        AddIfAny(s.Tables, GridTableReport(*t.PYMod, QStringLiteral("p-y modification factors")));
     }
     if (p.ApplyExternalPYCurves)
         AddIfAny(s.Tables, CurveTableReport(*t.PYCurves2, QStringLiteral("User p-y curves")));
@@ -330,11 +342,10 @@ std::vector<TSectionReport> SummariseSections(const TReportRun& run,
                                  {QStringLiteral("Net reaction"), u.Reaction},
                                  {QStringLiteral("EI"), u.Stiffness}};
             for (const TStationRow& row : s.Rows) {
-                r.Stations.Rows.push_back(
-                    {QString::number(row.Station), ReportNumber(row.X),
-                     ReportNumber(row.Deflection), ReportNumber(row.Slope),
-                     ReportNumber(row.Moment), ReportNumber(row.Shear),
-                     ReportNumber(row.Reaction), ReportNumber(row.EI)});
+                r.Stations.Rows.push_back({QString::number(row.Station), ReportNumber(row.X),
+                                           ReportNumber(row.Deflection), ReportNumber(row.Slope),
+                                           ReportNumber(row.Moment), ReportNumber(row.Shear),
+                                           ReportNumber(row.Reaction), ReportNumber(row.EI)});
             }
             if (!inputs.empty()) {
                 const TInputSummary& in = inputs[std::min(i, inputs.size() - 1)];

@@ -49,13 +49,13 @@ struct TInputSummary {
 };
 
 struct TSectionReport {
-    QString Heading;            // "Stage 2 - ..." or the section's title line
-    QString Ending;             // SolutionEnding
+    QString Heading;  // "Stage 2 - ..." or the section's title line
+    QString Ending;   // SolutionEnding
     QStringList Warnings;
     QStringList Errors;
-    TReportTable Maxima;        // quantity, value, unit, depth, depth unit
-    TReportTable TiebackForces; // empty without tiebacks
-    TReportTable Stations;      // every station row of the results block
+    TReportTable Maxima;         // quantity, value, unit, depth, depth unit
+    TReportTable TiebackForces;  // empty without tiebacks
+    TReportTable Stations;       // every station row of the results block
 };
 
 struct TCalcReport {

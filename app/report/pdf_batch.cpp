@@ -31,8 +31,8 @@ TPdfSession::TPdfSession() : state_(std::make_unique<TState>()) {
     if (QGuiApplication::instance()) return;
     // Pages need fonts and painting, not a screen: without a display the
     // offscreen platform serves, and a batch run never waits for one.
-    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
-                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool display =
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !display)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     previous_handler = qInstallMessageHandler(FilterMessages);

@@ -95,8 +95,8 @@ class TComposer {
         const QFontMetricsF fb(bold, &device_);
         const QFontMetricsF fp(plain, &device_);
         const double pad = Pt(6);
-        const QRectF tb = fp.boundingRect(QRectF(0, 0, Width() - 2 * pad, 1e9),
-                                          Qt::TextWordWrap, text);
+        const QRectF tb =
+            fp.boundingRect(QRectF(0, 0, Width() - 2 * pad, 1e9), Qt::TextWordWrap, text);
         const double h = 2 * pad + fb.height() + Pt(3) + tb.height();
         Need(h);
         const QRectF box(body_.left(), y_, Width(), h);
@@ -108,9 +108,9 @@ class TComposer {
             p.drawRect(box);
             p.setPen(QColor(0xB0, 0, 0));
             p.setFont(bold);
-            p.drawText(QRectF(box.left() + pad, box.top() + pad, box.width() - 2 * pad,
-                              fb.height()),
-                       Qt::AlignLeft, heading);
+            p.drawText(
+                QRectF(box.left() + pad, box.top() + pad, box.width() - 2 * pad, fb.height()),
+                Qt::AlignLeft, heading);
             p.setPen(Qt::black);
             p.setFont(plain);
             p.drawText(QRectF(box.left() + pad, box.top() + pad + fb.height() + gap,
@@ -224,19 +224,22 @@ class TComposer {
             Add([=](QPainter& p) {
                 double total = 0;
                 for (double wc : w) total += wc;
-                if (shaded) p.fillRect(QRectF(left, top, total, row_height), QColor(0xF6, 0xF6, 0xF6));
+                if (shaded)
+                    p.fillRect(QRectF(left, top, total, row_height), QColor(0xF6, 0xF6, 0xF6));
                 p.setFont(font);
                 p.setPen(Qt::black);
                 double x = left;
                 for (size_t c = 0; c < w.size(); ++c) {
-                    const QString cell = c < static_cast<size_t>(row.size()) ? row[int(c)] : QString();
+                    const QString cell =
+                        c < static_cast<size_t>(row.size()) ? row[int(c)] : QString();
                     const Qt::Alignment align =
                         (numeric[c] ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
                     p.drawText(QRectF(x + pad, top, w[c] - 2 * pad, row_height), align, cell);
                     x += w[c];
                 }
                 p.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 0));
-                p.drawLine(QPointF(left, top + row_height), QPointF(left + total, top + row_height));
+                p.drawLine(QPointF(left, top + row_height),
+                           QPointF(left + total, top + row_height));
             });
             y_ += row_height;
         }
@@ -292,9 +295,8 @@ class TComposer {
         // The legend at the bottom right of the plot, where a new window puts it.
         const QSizeF legend = LegendSize(g, view, p);
         const double gap = view.Dx / 24;
-        view.LegendPlace =
-            QPointF((layout.Plot.right() - legend.width() - gap) / area.width(),
-                    (layout.Plot.bottom() - legend.height() - gap) / area.height());
+        view.LegendPlace = QPointF((layout.Plot.right() - legend.width() - gap) / area.width(),
+                                   (layout.Plot.bottom() - legend.height() - gap) / area.height());
         PaintGraph(p, g, area.size(), view);
         p.restore();
     }
@@ -394,11 +396,10 @@ bool WritePdfReport(const TCalcReport& r, TResultPlots* graphs, TPaper paper, QI
     writer.setCreator(QStringLiteral("KORVEL ") + r.Version);
     writer.setTitle(r.Title);
     const bool letter = PaperFor(paper, r.UnitSystem) == TPaper::kLetter;
-    writer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
-                                     QPageLayout::Portrait,
-                                     QMarginsF(kMarginMillimetres, kMarginMillimetres,
-                                               kMarginMillimetres, kMarginMillimetres),
-                                     QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(
+        QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+        QPageLayout::Millimeter));
     const QRectF page(0, 0, writer.width(), writer.height());
     const double title_height = 0.55 * kDotsPerInch;
     const QRectF title_box(page.left(), page.top(), page.width(), title_height);
@@ -423,7 +424,8 @@ bool WritePdfReport(const TCalcReport& r, TResultPlots* graphs, TPaper paper, QI
     }
 
     Heading(c, QStringLiteral("Results"));
-    if (r.Sections.empty()) c.Text(QStringLiteral("The report holds no results."), TextFont(kBodyPoints));
+    if (r.Sections.empty())
+        c.Text(QStringLiteral("The report holds no results."), TextFont(kBodyPoints));
     ComposeResults(c, r);
 
     if (graphs) {

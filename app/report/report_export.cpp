@@ -103,8 +103,8 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
 
     QSaveFile out(pdf_file);
     if (!out.open(QIODevice::WriteOnly)) {
-        result.Message = QStringLiteral("cannot write ") + pdf_file + QStringLiteral(": ") +
-                         out.errorString();
+        result.Message =
+            QStringLiteral("cannot write ") + pdf_file + QStringLiteral(": ") + out.errorString();
         return result;
     }
     QString error;
@@ -114,8 +114,8 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
         return result;
     }
     if (!out.commit()) {
-        result.Message = QStringLiteral("cannot write ") + pdf_file + QStringLiteral(": ") +
-                         out.errorString();
+        result.Message =
+            QStringLiteral("cannot write ") + pdf_file + QStringLiteral(": ") + out.errorString();
         return result;
     }
     result.Written = true;

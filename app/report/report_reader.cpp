@@ -34,8 +34,8 @@ bool ParseRow(const QString& line, TStationRow& row) {
     bool ok = false;
     row.Station = words[0].toInt(&ok);
     if (!ok) return false;
-    double* values[] = {&row.X,      &row.Deflection, &row.Slope,    &row.Moment,
-                        &row.Shear,  &row.Reaction,   &row.EI};
+    double* values[] = {&row.X,     &row.Deflection, &row.Slope, &row.Moment,
+                        &row.Shear, &row.Reaction,   &row.EI};
     for (int i = 0; i < 7; ++i) {
         *values[i] = words[i + 1].toDouble(&ok);
         if (!ok) return false;
@@ -74,10 +74,10 @@ TExtreme MaxReaction(const TReportSection& s) {
 }
 
 QString SolutionEnding(const TReportSection& s) {
-    if (!s.HasResults) return QStringLiteral("no results: the run ended before this section was solved");
-    const QString after = QStringLiteral(" after %1 iteration%2")
-                              .arg(s.Iterations)
-                              .arg(s.Iterations == 1 ? "" : "s");
+    if (!s.HasResults)
+        return QStringLiteral("no results: the run ended before this section was solved");
+    const QString after =
+        QStringLiteral(" after %1 iteration%2").arg(s.Iterations).arg(s.Iterations == 1 ? "" : "s");
     QString text = s.Closed ? QStringLiteral("closed") + after
                             : QStringLiteral("not closed within the tolerance") + after;
     if (s.ExceededStations > 0) {

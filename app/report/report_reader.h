@@ -14,7 +14,7 @@ namespace korvel {
 // One line of a results block, in the report's units.
 struct TStationRow {
     int Station = 0;
-    double X = 0;         // depth below the top of the wall
+    double X = 0;  // depth below the top of the wall
     double Deflection = 0;
     double Slope = 0;
     double Moment = 0;
@@ -29,20 +29,20 @@ struct TReportUnits {
 };
 
 struct TReportSection {
-    QString Heading;            // the section's title line ("Stage No : 2  ...")
-    bool HasResults = false;    // a results block was written
+    QString Heading;          // the section's title line ("Stage No : 2  ...")
+    bool HasResults = false;  // a results block was written
     int Iterations = 0;
     bool Closed = true;
     bool OffCurves = false;
-    int ExceededStations = 0;   // stations beyond the maximum allowable deflection
-    QStringList Warnings;       // each warning with its continuation lines, blanks squeezed
-    QStringList Errors;         // error lines that ended the run
+    int ExceededStations = 0;  // stations beyond the maximum allowable deflection
+    QStringList Warnings;      // each warning with its continuation lines, blanks squeezed
+    QStringList Errors;        // error lines that ended the run
     TReportUnits Units;
     std::vector<TStationRow> Rows;
 };
 
 struct TReportRun {
-    bool Complete = false;      // "END OF ANALYSIS" was reached
+    bool Complete = false;  // "END OF ANALYSIS" was reached
     std::vector<TReportSection> Sections;
     // The first error of the run, without its leading blanks; empty after a clean run.
     QString FirstError() const;

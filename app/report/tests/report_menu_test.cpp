@@ -78,11 +78,12 @@ class TReportMenuTest : public QObject {
         const QString pdf = dir_.filePath("for the checker.pdf");
         QVERIFY(QFile::exists(pdf));
         QProcess text;
-        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), pdf,
-                                                 QStringLiteral("-")});
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished());
         const QString first = QString::fromUtf8(text.readAllStandardOutput());
-        QVERIFY(first.contains(QStringLiteral("Cantilever sheet-pile wall, 15 ft cut in medium dense sand")));
+        QVERIFY(first.contains(
+            QStringLiteral("Cantilever sheet-pile wall, 15 ft cut in medium dense sand")));
         QVERIFY(first.contains(QStringLiteral("Calculation Report")));
 
         // A folder that does not exist: the user is told, nothing is written.

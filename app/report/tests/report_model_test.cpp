@@ -128,7 +128,8 @@ TEST(TiebackForces, SpringTimesDeflectionAtItsStation) {
     in.Wa = 12;
     const TTiebackInput t{10, 2, 29e6, 20, 0, 8};
     TReportSection s;
-    for (int k = 0; k <= 30; ++k) s.Rows.push_back({k, 6.0 * k, k == 20 ? 0.1 : 0.5, 0, 0, 0, 0, 0});
+    for (int k = 0; k <= 30; ++k)
+        s.Rows.push_back({k, 6.0 * k, k == 20 ? 0.1 : 0.5, 0, 0, 0, 0, 0});
     const TTiebackForce f = TiebackForce(t, in, s);
     EXPECT_EQ(f.Station, 20);
     EXPECT_DOUBLE_EQ(f.Deflection, 0.1);

@@ -158,7 +158,7 @@ struct TImage {
 TImage RenderPage(const fs::path& pdf, int page, const fs::path& prefix) {
     const std::string n = std::to_string(page);
     Shell("pdftoppm -r 72 -singlefile -f " + n + " -l " + n + " " + Quote(pdf) + " " +
-        Quote(prefix));
+          Quote(prefix));
     std::istringstream in(ReadText(prefix.string() + ".ppm"));
     TImage image;
     std::string magic;
@@ -177,7 +177,8 @@ int CountPixels(const TImage& image, bool (*match)(int r, int g, int b), double 
     int count = 0;
     const size_t row = static_cast<size_t>(image.Width) * 3;
     const size_t from = static_cast<size_t>(top * image.Height) * row;
-    const size_t to = std::min(image.Pixels.size(), static_cast<size_t>(bottom * image.Height) * row);
+    const size_t to =
+        std::min(image.Pixels.size(), static_cast<size_t>(bottom * image.Height) * row);
     for (size_t i = from; i + 2 < to; i += 3) {
         const auto c = [&](size_t k) { return static_cast<unsigned char>(image.Pixels[i + k]); };
         if (match(c(0), c(1), c(2))) ++count;
@@ -285,7 +286,8 @@ TEST_F(ReportPdf, StagedEnglishExampleOnLetterWithTheReportsMaxima) {
     // The first page, all text, has neither colour.
     int graph_page = 0;
     for (size_t i = 0; i < pages.size(); ++i) {
-        if (pages[i].find("Deflection, moment and shear with the soil profile") != std::string::npos)
+        if (pages[i].find("Deflection, moment and shear with the soil profile") !=
+            std::string::npos)
             graph_page = static_cast<int>(i) + 1;
     }
     ASSERT_GT(graph_page, 0);
@@ -351,8 +353,9 @@ TEST_F(ReportPdf, TargetThatCannotBeWrittenLeavesNothingBehind) {
     fs::create_directory(folder_ / "cantilever_english.pdf");
     const TOutput run = Korvel("--pdf " + Quote(data));
     EXPECT_EQ(run.Code, 1) << run.Text;
-    EXPECT_NE(run.Text.find("korvel-run: cannot write " + (folder_ / "cantilever_english.pdf").string()),
-              std::string::npos)
+    EXPECT_NE(
+        run.Text.find("korvel-run: cannot write " + (folder_ / "cantilever_english.pdf").string()),
+        std::string::npos)
         << run.Text;
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder_)) names.insert(entry.path().filename());
