@@ -10,11 +10,14 @@
 #include "batch_run.h"
 #include "engine_binding.h"
 #include "parallel_batch.h"
+#ifdef KORVEL_PDF_REPORT
+#include "report/pdf_batch.h"
+#endif
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: korvel-run [-j N] [--json FILE] [--engine LIBRARY] FILE.kv5d...\n"
+    "Usage: korvel-run [-j N] [--json FILE] [--pdf [--paper a4|letter]] [--engine LIBRARY] FILE.kv5d...\n"
     "\n"
     "Analyses each data file with the KORVEL engine and writes the output report\n"
     "(.kv5o), the plot data file (.kv5p) and the run notes (.kv5r) beside it.\n"
@@ -29,6 +32,8 @@ constexpr const char* kUsage =
     "  --json FILE       also write a machine-readable summary (\"-\": standard output)\n"
     "  --engine LIBRARY  the engine library to use (default: libKorvel2015_DLL.so\n"
     "                    next to korvel-run, else in ../lib/korvel/ from its folder)\n"
+    "  --pdf             also write a calculation report FILE.pdf beside each file\n"
+    "  --paper a4|letter paper of the PDF (default: letter for English units, else a4)\n"
     "  -h, --help        show this text and exit\n"
     "      --version     show the version and exit\n";
 
@@ -64,12 +69,34 @@ void PrintResult(std::ostream& out, const korvel::cli::RunResult& r, size_t done
     out.flush();
 }
 
+#ifdef KORVEL_PDF_REPORT
+// After every analysis (the workers are done): a report for every file the
+// engine analysed, also one that ended on an error in the data.
+bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std::string& paper) {
+    korvel::TPdfSession session;
+    bool all = true;
+    for (const auto& r : results) {
+        if (r.status == korvel::cli::RunStatus::Failed) continue;
+        std::string path, message;
+        if (session.Write(r.dataFile.string(), paper, path, message)) {
+            std::cout << r.dataFile.string() << ": calculation report " << path << '\n';
+        } else {
+            std::cerr << "korvel-run: " << message << '\n';
+            all = false;
+        }
+    }
+    return all;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string engine = korvel::cli::DefaultEnginePath();
     std::string jsonPath;
     int jobs = 1;
+    [[maybe_unused]] bool pdf = false;
+    std::string paper;  // empty: by the unit system
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -88,6 +115,17 @@ int main(int argc, char** argv) {
             const char* v = value();
             if (!v) return Usage("--json needs a file name");
             jsonPath = v;
+        } else if (arg == "--pdf") {
+#ifndef KORVEL_PDF_REPORT
+            return Usage("--pdf needs the program's libraries: build with KORVEL_BUILD_APP and "
+                         "KORVEL_APP_WIDGETS on");
+#endif
+            pdf = true;
+        } else if (arg == "--paper") {
+            const char* v = value();
+            if (!v || (std::string(v) != "a4" && std::string(v) != "letter"))
+                return Usage("--paper needs a4 or letter");
+            paper = v;
         } else if (arg == "-j" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
             const char* v = arg.size() > 2 ? arg.c_str() + 2 : value();
             char* end = nullptr;
@@ -115,6 +153,9 @@ int main(int argc, char** argv) {
         sections += r.results.size();
         if (r.status != korvel::cli::RunStatus::Analysed) ++failures;
     }
+#ifdef KORVEL_PDF_REPORT
+    if (pdf && !WriteReports(results, paper)) ++failures;
+#endif
     if (files.size() > 1) {
         std::cout << "files: " << files.size() << ", sections: " << sections
                   << ", failures: " << failures << ", wall time: " << seconds << " s\n";

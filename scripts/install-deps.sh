@@ -10,6 +10,7 @@ packages=(
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
   libxlsxwriter-dev
   xvfb xauth imagemagick
+  poppler-utils fonts-dejavu-core
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info groff-base parallel
 )

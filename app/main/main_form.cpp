@@ -47,6 +47,7 @@
 #include "main/stderr_capture.h"
 #include "main/text_editor.h"
 #include "project/program_data.h"
+#include "report/report_export.h"
 #include "project/stage_files.h"
 
 namespace korvel {
@@ -195,6 +196,8 @@ void TMainForm::createActions() {
     NewAction("FileSave", "&Save", &TMainForm::FileSaveClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     NewAction("FileSaveAs", "Save &As...", &TMainForm::FileSaveAsClick);
+    connect(NewAction("FileExportPdf", "Export Report as PDF..."), &QAction::triggered, this,
+            &TMainForm::FileExportPdfClick);
     NewAction("FileExit", "E&xit")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(Find("FileExit"), &QAction::triggered, this, &QWidget::close);
     for (int slot = 0; slot < TRecentFiles::kSlots; ++slot) {
@@ -405,7 +408,8 @@ void TMainForm::createActions() {
 void TMainForm::createMenus() {
     file_menu_ = menuBar()->addMenu(QStringLiteral("&File"));
     file_menu_->addActions(
-        {Find("FileNew"), Find("FileOpen"), Find("FileSave"), Find("FileSaveAs")});
+        {Find("FileNew"), Find("FileOpen"), Find("FileSave"), Find("FileSaveAs"),
+         Find("FileExportPdf")});
     file_menu_->addSeparator();
     for (QAction* action : recent_actions_) file_menu_->addAction(action);
     recent_separator_ = file_menu_->addSeparator();
@@ -584,6 +588,22 @@ void TMainForm::FileMenuAboutToShow() {
         if (used) recent_actions_[slot]->setText(recent_.Caption(slot, folder));
     }
     recent_separator_->setVisible(recent_.Count() > 0);
+    // The report needs results, like the other result actions.
+    Find("FileExportPdf")->setEnabled(GraphicsMenuRules(CurrentResultState()).Export);
+}
+
+void TMainForm::FileExportPdfClick() {
+    QString path = TMainPrompts::Current().SaveFileName(
+        this, QStringLiteral("Export Report as PDF"), ReportPdfPath(project_->FileName),
+        QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    // The report is built from the data file and the result files on disk: what
+    // was analysed, whatever has been edited since.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TPdfExportResult result = ExportReportPdf(project_->FileName, path);
+    QApplication::restoreOverrideCursor();
+    if (!result.Written) TMainPrompts::Current().Information(this, result.Message);
 }
 
 void TMainForm::DataMenuAboutToShow() {

@@ -74,6 +74,7 @@ class TMainForm : public QMainWindow {
     void FileOpenClick();
     void FileSaveClick();
     void FileSaveAsClick();
+    void FileExportPdfClick();
     void CompRunClick();
     // Opens path as the project; format 0 chooses by extension.
     void OpenByPath(const QString& path, int format = 0);

@@ -1,0 +1,378 @@
+#include "report/calc_report.h"
+
+#include <cmath>
+
+#include "dialogs/dialog_units.h"
+#include "entry/grid_table.h"
+#include "entry/number_format.h"
+#include "entry/units.h"
+#include "project/program_data.h"
+
+namespace korvel {
+namespace {
+
+// Significant digits of the input values in the tables (the table windows show
+// up to eight; six keep the columns narrow without losing an entered figure).
+constexpr int kInputDigits = 6;
+// The report prints E12.3: three significant digits.
+constexpr int kReportDigits = 3;
+constexpr double kPi = 3.14159265358979323846;
+
+QString Shown(long double held, const char* label, int system) {
+    return FormatGeneral(ShownValue(held, QLatin1String(label), system), kInputDigits);
+}
+
+QString Unit(const char* label, int system) {
+    return UnitText(QLatin1String(label), system, TUnitTextRule::kColumn);
+}
+
+// A two-column table of named values.
+struct TValueTable {
+    TReportTable Table;
+    explicit TValueTable(const QString& caption) {
+        Table.Caption = caption;
+        Table.Header = {
+            {QStringLiteral("Item")}, {QStringLiteral("Value")}, {QStringLiteral("Unit")}};
+    }
+    void Add(const QString& item, const QString& value, const QString& unit = {}) {
+        Table.Rows.push_back({item, value, unit});
+    }
+};
+
+QString YesNo(bool on) {
+    return on ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+QString UnitSystemName(int system) {
+    switch (system) {
+        case 1:
+            return QStringLiteral("English (lbs, in, ft)");
+        case 2:
+            return QStringLiteral("SI (kN, m)");
+        default:
+            return QStringLiteral("Other (consistent F and L)");
+    }
+}
+
+QString EarthPressureName(int option) {
+    switch (option) {
+        case 1:
+            return QStringLiteral("distributed load specified by the user");
+        case 2:
+            return QStringLiteral("triangular distribution generated from the soil layers");
+        case 3:
+            return QStringLiteral("trapezoidal distribution generated from the soil layers");
+        default:
+            return QStringLiteral("none");
+    }
+}
+
+QString PYCurveName(int option) {
+    switch (option) {
+        case 1:
+            return QStringLiteral("p-y curves given by the user only");
+        case 2:
+            return QStringLiteral("generated from the soil layers");
+        default:
+            return QStringLiteral("none");
+    }
+}
+
+// Soil layers with the parameters at the top and the bottom of each layer: a
+// table per layer, since each soil type has its own parameters.
+void AddSoilTables(TGridTable& soils, std::vector<TReportTable>& out, const QString& caption) {
+    const TReportTable layers = GridTableReport(soils, caption);
+    if (layers.Empty()) return;
+    out.push_back(layers);
+    const auto& type_column = static_cast<const TEnumColumn&>(soils.Column(0));
+    for (int row = 0; row < soils.RowCount(); ++row) {
+        TGridTable* params = soils.Cell(2, row).AsTable();
+        if (!params) continue;
+        const int type = soils.Cell(0, row).AsInteger();
+        const QString type_name = type >= 1 && type <= type_column.Items.size()
+                                      ? type_column.Items[type - 1]
+                                      : QString::number(type);
+        TReportTable t = GridTableReport(
+            *params, QStringLiteral("Layer %1: %2, parameters").arg(row + 1).arg(type_name));
+        t.Header.insert(t.Header.begin(), QStringList{QStringLiteral("Position")});
+        for (size_t r = 0; r < t.Rows.size(); ++r)
+            t.Rows[r].prepend(r == 0 ? QStringLiteral("Top") : QStringLiteral("Bottom"));
+        out.push_back(t);
+    }
+}
+
+// The curve tables: their scalar columns and the number of points of each curve.
+TReportTable CurveTableReport(TGridTable& table, const QString& caption) {
+    TReportTable t = GridTableReport(table, caption);
+    int curve_column = -1;
+    for (int c = 0; c < table.ColumnCount(); ++c) {
+        if (table.Column(c).Kind() == TColumnKind::kTable) curve_column = c;
+    }
+    if (curve_column < 0) return t;
+    t.Header.push_back({QStringLiteral("Points")});
+    for (int row = 0; row < table.RowCount() && row < static_cast<int>(t.Rows.size()); ++row) {
+        TGridTable* curve = table.Cell(curve_column, row).AsTable();
+        t.Rows[static_cast<size_t>(row)].append(QString::number(curve ? curve->RowCount() : 0));
+    }
+    return t;
+}
+
+void AddIfAny(std::vector<TReportTable>& out, TReportTable table) {
+    if (!table.Empty()) out.push_back(std::move(table));
+}
+
+// Tieback rows in the table's columns: depth, steel area, steel modulus, unbonded
+// length, angle, spacing.
+std::vector<TTiebackInput> TiebackInputs(TGridTable& table) {
+    std::vector<TTiebackInput> out;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        TTiebackInput in;
+        double* fields[] = {&in.Depth,          &in.SteelArea, &in.SteelModulus,
+                            &in.UnbondedLength, &in.Angle,     &in.Spacing};
+        for (int c = 0; c < 6; ++c) *fields[c] = static_cast<double>(table.Cell(c, row).AsFloat());
+        out.push_back(in);
+    }
+    return out;
+}
+
+}  // namespace
+
+QString ReportNumber(double value) {
+    return FormatGeneral(value, kReportDigits);
+}
+
+TReportTable GridTableReport(TGridTable& table, const QString& caption) {
+    TReportTable t;
+    t.Caption = caption;
+    std::vector<int> columns;
+    for (int c = 0; c < table.ColumnCount(); ++c) {
+        const TGridColumn& column = table.Column(c);
+        if (!column.Visible || column.Kind() == TColumnKind::kTable) continue;
+        columns.push_back(c);
+        QStringList header;
+        for (const QString& line : table.HeaderLines(c)) header << line.trimmed();
+        t.Header.push_back(header);
+    }
+    for (int row = 0; row < table.RowCount(); ++row) {
+        QStringList cells;
+        for (int c : columns) {
+            const TGridColumn& column = table.Column(c);
+            TData cell = table.Cell(c, row);
+            switch (column.Kind()) {
+                case TColumnKind::kEnum: {
+                    const QStringList& items = static_cast<const TEnumColumn&>(column).Items;
+                    const int v = cell.AsInteger();
+                    cells << (v >= 1 && v <= items.size() ? items[v - 1] : QString::number(v));
+                    break;
+                }
+                case TColumnKind::kFloat:
+                    cells << FormatGeneral(cell.AsFloat(), kInputDigits);
+                    break;
+                default:
+                    cells << cell.AsString();
+            }
+        }
+        t.Rows.push_back(cells);
+    }
+    return t;
+}
+
+TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_term) {
+    TInputSummary s;
+    s.Heading = heading;
+    const int u = p.UnitSystem();
+    s.UnitSystem = u;
+    s.IncrementLength = static_cast<double>(p.IncrementLength);
+    s.Wa = static_cast<double>(p.Wa);
+    TProgramTables& t = p.Tables();
+
+    const bool soils_used = p.EarthPressureOption >= 2 || p.PYCurveOption == 2;
+    if (long_term) {
+        // The long-term section differs from the first only in its soils and user pressure.
+        if (soils_used)
+            AddSoilTables(*t.LongSoil, s.Tables, QStringLiteral("Soil layers (long term)"));
+        if (p.EarthPressureOption == 1) {
+            AddIfAny(s.Tables,
+                     GridTableReport(*t.LongDist,
+                                     QStringLiteral("Distributed earth pressure (long term)")));
+        }
+        if (p.ApplyTiebacks) s.Tiebacks = TiebackInputs(*t.TiebackTable1);
+        return s;
+    }
+
+    TValueTable wall(QStringLiteral("Wall"));
+    wall.Add(QStringLiteral("Increments (nodes)"), QString::number(p.Increments));
+    wall.Add(QStringLiteral("Increment length"), Shown(p.IncrementLength, "L", u), Unit("L", u));
+    wall.Add(QStringLiteral("Wall length"), Shown(p.Increments * p.IncrementLength, "L2", u),
+             Unit("L2", u));
+    wall.Add(QStringLiteral("Free height of wall, H"), Shown(p.FreeHeight, "L2", u), Unit("L2", u));
+    wall.Add(QStringLiteral("Maximum allowable deflection"), Shown(p.MaxDeflection, "L", u),
+             Unit("L", u));
+    wall.Add(QStringLiteral("Deflection closure tolerance"), Shown(p.ClosureTolerance, "L", u),
+             Unit("L", u));
+    s.Tables.push_back(wall.Table);
+    AddIfAny(s.Tables, GridTableReport(*t.PileSect, QStringLiteral("Wall stiffness")));
+
+    if (soils_used) {
+        TValueTable geometry(QStringLiteral("Wall configuration"));
+        geometry.Add(QStringLiteral("Width for active earth pressure, Wa"), Shown(p.Wa, "L", u),
+                     Unit("L", u));
+        geometry.Add(QStringLiteral("Width for p-y soil resistance, Wp"), Shown(p.Wp, "L", u),
+                     Unit("L", u));
+        geometry.Add(QStringLiteral("Water table depth, backfill side, DWb"),
+                     Shown(p.WaterDepthBackfill, "L2", u), Unit("L2", u));
+        geometry.Add(QStringLiteral("Water table depth, excavation side, DWe"),
+                     Shown(p.WaterDepthExcavation, "L2", u), Unit("L2", u));
+        geometry.Add(QStringLiteral("Modification factor for active earth pressure"),
+                     Shown(p.ActivePressureFactor, "", u));
+        geometry.Add(QStringLiteral("Slope of the backfill, Beta"), Shown(p.BackfillSlope, "", u),
+                     QStringLiteral("deg."));
+        geometry.Add(QStringLiteral("Uniform load at the top of the backfill"),
+                     Shown(p.UniformSurcharge, "F/L2^2", u), Unit("F/L2^2", u));
+        s.Tables.push_back(geometry.Table);
+        AddSoilTables(*t.NewSoil, s.Tables, QStringLiteral("Soil layers"));
+    }
+
+    TValueTable pressure(QStringLiteral("Earth pressure"));
+    pressure.Add(QStringLiteral("Earth pressure"), EarthPressureName(p.EarthPressureOption));
+    s.Tables.push_back(pressure.Table);
+    if (p.EarthPressureOption == 1) {
+        AddIfAny(s.Tables,
+                 GridTableReport(*t.DistLoad, QStringLiteral("Distributed earth pressure")));
+    }
+    if (p.ApplySurcharges && soils_used)
+        AddIfAny(s.Tables, GridTableReport(*t.SurchargeTable, QStringLiteral("Surcharges")));
+    if (p.ApplyConcentratedLoads)
+        AddIfAny(s.Tables, GridTableReport(*t.BoundCond, QStringLiteral("Concentrated loads")));
+    if (p.ApplyTiebacks) {
+        AddIfAny(s.Tables, GridTableReport(*t.TiebackTable1, QStringLiteral("Tiebacks")));
+        s.Tiebacks = TiebackInputs(*t.TiebackTable1);
+    }
+    if (p.ApplySprings) {
+        AddIfAny(s.Tables, GridTableReport(*t.SoilStrength,
+                                           QStringLiteral("Lateral and rotational springs")));
+    }
+    if (p.ApplyRestraints) {
+        AddIfAny(s.Tables,
+                 GridTableReport(*t.Soillayer, QStringLiteral("Specified deflections and slopes")));
+    }
+    if (p.ApplyPYModification) {
+        AddIfAny(s.Tables, GridTableReport(*t.PYMod, QStringLiteral("p-y modification factors")));
+    }
+    if (p.ApplyExternalPYCurves)
+        AddIfAny(s.Tables, CurveTableReport(*t.PYCurves2, QStringLiteral("User p-y curves")));
+    if (p.ApplyEICurves)
+        AddIfAny(s.Tables, CurveTableReport(*t.MEICurves2, QStringLiteral("Moment-EI curves")));
+
+    TValueTable options(QStringLiteral("Options"));
+    options.Add(QStringLiteral("Unit system"), UnitSystemName(u));
+    options.Add(QStringLiteral("p-y curves"), PYCurveName(p.PYCurveOption));
+    options.Add(QStringLiteral("Long-term analysis"), YesNo(p.LongTermAnalysis));
+    options.Add(QStringLiteral("Construction stages"), QString::number(p.StageCount));
+    s.Tables.push_back(options.Table);
+    return s;
+}
+
+TTiebackForce TiebackForce(const TTiebackInput& t, const TInputSummary& in,
+                           const TReportSection& results) {
+    // Tieback depth, length and spacing are entered in feet against h in inches.
+    const double to_base = in.UnitSystem == kEnglishUnits ? 12.0 : 1.0;
+    TTiebackForce f;
+    if (!(in.IncrementLength > 0)) return f;
+    f.Station = static_cast<int>(std::lround(to_base * t.Depth / in.IncrementLength));
+    for (const TStationRow& row : results.Rows) {
+        if (row.Station == f.Station) f.Deflection = row.Deflection;
+    }
+    const double radians = t.Angle * kPi / 180.0;
+    const double spacing_share = in.Wa > 0 ? to_base * t.Spacing / in.Wa : 0;
+    const double denominator = spacing_share * (to_base * t.UnbondedLength);
+    if (!(denominator > 0)) return f;
+    const double spring = t.SteelArea * t.SteelModulus * std::cos(radians) / denominator;
+    f.Lateral = spring * f.Deflection;
+    const double cosine = std::cos(radians);
+    f.AlongRod = std::abs(cosine) > 1e-12 ? f.Lateral * spacing_share / cosine : 0;
+    return f;
+}
+
+std::vector<TSectionReport> SummariseSections(const TReportRun& run,
+                                              const std::vector<TInputSummary>& inputs,
+                                              bool staged) {
+    std::vector<TSectionReport> out;
+    for (size_t i = 0; i < run.Sections.size(); ++i) {
+        const TReportSection& s = run.Sections[i];
+        TSectionReport r;
+        if (staged) {
+            r.Heading = QStringLiteral("Stage %1").arg(i + 1);
+        } else if (run.Sections.size() > 1) {
+            r.Heading = i == 0 ? QStringLiteral("Short-term analysis")
+                               : QStringLiteral("Long-term analysis");
+        } else {
+            r.Heading = QStringLiteral("Analysis");
+        }
+        r.Ending = SolutionEnding(s);
+        r.Warnings = s.Warnings;
+        r.Errors = s.Errors;
+        if (s.HasResults) {
+            const TReportUnits& u = s.Units;
+            r.Maxima.Caption = QStringLiteral("Maxima");
+            r.Maxima.Header = {{QStringLiteral("Quantity")},
+                               {QStringLiteral("Largest value")},
+                               {QStringLiteral("Unit")},
+                               {QStringLiteral("At depth")},
+                               {QStringLiteral("Unit")}};
+            const struct {
+                const char* Name;
+                TExtreme Value;
+                QString Unit;
+            } rows[] = {{"Deflection", MaxDeflection(s), u.Deflection},
+                        {"Bending moment", MaxMoment(s), u.Moment},
+                        {"Shear", MaxShear(s), u.Shear},
+                        {"Soil reaction per station", MaxReaction(s), u.Reaction}};
+            for (const auto& row : rows) {
+                r.Maxima.Rows.push_back({QLatin1String(row.Name), ReportNumber(row.Value.Value),
+                                         row.Unit, ReportNumber(row.Value.Depth), u.Length});
+            }
+            r.Stations.Caption = QStringLiteral("Results by station");
+            r.Stations.Header = {{QStringLiteral("Station")},
+                                 {QStringLiteral("Depth x"), u.Length},
+                                 {QStringLiteral("Deflection"), u.Deflection},
+                                 {QStringLiteral("Slope")},
+                                 {QStringLiteral("Moment"), u.Moment},
+                                 {QStringLiteral("Shear"), u.Shear},
+                                 {QStringLiteral("Net reaction"), u.Reaction},
+                                 {QStringLiteral("EI"), u.Stiffness}};
+            for (const TStationRow& row : s.Rows) {
+                r.Stations.Rows.push_back({QString::number(row.Station), ReportNumber(row.X),
+                                           ReportNumber(row.Deflection), ReportNumber(row.Slope),
+                                           ReportNumber(row.Moment), ReportNumber(row.Shear),
+                                           ReportNumber(row.Reaction), ReportNumber(row.EI)});
+            }
+            if (!inputs.empty()) {
+                const TInputSummary& in = inputs[std::min(i, inputs.size() - 1)];
+                if (!in.Tiebacks.empty()) {
+                    r.TiebackForces.Caption = QStringLiteral("Tieback forces");
+                    r.TiebackForces.Header = {{QStringLiteral("Tieback")},
+                                              {QStringLiteral("Station")},
+                                              {QStringLiteral("Deflection"), u.Deflection},
+                                              {QStringLiteral("Force on the wall"), u.Shear},
+                                              {QStringLiteral("Force per anchor"), u.Shear}};
+                    for (size_t k = 0; k < in.Tiebacks.size(); ++k) {
+                        const TTiebackForce f = TiebackForce(in.Tiebacks[k], in, s);
+                        r.TiebackForces.Rows.push_back(
+                            {QString::number(k + 1), QString::number(f.Station),
+                             ReportNumber(f.Deflection), ReportNumber(f.Lateral),
+                             ReportNumber(f.AlongRod)});
+                    }
+                    r.TiebackForces.Note = QStringLiteral(
+                        "Force on the wall: the tieback's spring stiffness A E cos(angle) / "
+                        "((s / Wa) L) times the deflection at its station; per anchor: "
+                        "times s / Wa, along the rod.");
+                }
+            }
+        }
+        out.push_back(r);
+    }
+    return out;
+}
+
+}  // namespace korvel
