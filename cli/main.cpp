@@ -9,12 +9,14 @@
 
 #include "batch_run.h"
 #include "engine_binding.h"
+#include "length_study.h"
 #include "parallel_batch.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: korvel-run [-j N] [--json FILE] [--engine LIBRARY] FILE.kv5d...\n"
+    "       korvel-run --lengths FROM:TO:STEP [--tolerance PCT] [--json FILE] [-j N] FILE.kv5d\n"
     "\n"
     "Analyses each data file with the KORVEL engine and writes the output report\n"
     "(.kv5o), the plot data file (.kv5p) and the run notes (.kv5r) beside it.\n"
@@ -29,6 +31,13 @@ constexpr const char* kUsage =
     "  --json FILE       also write a machine-readable summary (\"-\": standard output)\n"
     "  --engine LIBRARY  the engine library to use (default: libKorvel2015_DLL.so\n"
     "                    next to korvel-run)\n"
+    "  --lengths FROM:TO:STEP\n"
+    "                    wall length study: analyse the file's wall at these total\n"
+    "                    lengths (inches in English units, metres in SI), print a\n"
+    "                    row per length and section and the critical length\n"
+    "  --tolerance PCT   change in head deflection and maximum moment from one\n"
+    "                    length to the next below which the wall counts as long\n"
+    "                    enough (default 1)\n"
     "  -h, --help        show this text\n";
 
 int Usage(const std::string& problem) {
@@ -64,6 +73,8 @@ void PrintResult(std::ostream& out, const korvel::cli::RunResult& r, size_t done
 int main(int argc, char** argv) {
     std::string engine = korvel::cli::DefaultEnginePath();
     std::string jsonPath;
+    korvel::cli::LengthStudyOptions study;
+    bool toleranceGiven = false;
     int jobs = 1;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -80,6 +91,11 @@ int main(int argc, char** argv) {
             const char* v = value();
             if (!v) return Usage("--json needs a file name");
             jsonPath = v;
+        } else if (arg == "--lengths" || arg == "--tolerance") {
+            const char* v = value();
+            if (!v) return Usage(arg + " needs a value");
+            (arg == "--lengths" ? study.range : study.tolerance) = v;
+            toleranceGiven = toleranceGiven || arg == "--tolerance";
         } else if (arg == "-j" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
             const char* v = arg.size() > 2 ? arg.c_str() + 2 : value();
             char* end = nullptr;
@@ -93,6 +109,14 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return Usage("no data file given");
+    if (toleranceGiven && study.range.empty()) return Usage("--tolerance goes with --lengths");
+    if (!study.range.empty()) {
+        study.jsonPath = jsonPath;
+        study.jobs = jobs;
+        study.enginePath = engine;
+        study.files = files;
+        return korvel::cli::RunLengthStudy(study, std::cout, std::cerr);
+    }
 
     const auto start = std::chrono::steady_clock::now();
     const auto results = korvel::cli::AnalyseFiles(
