@@ -16,6 +16,9 @@
 #ifdef KORVEL_HAS_PROJECT_MODEL
 #include "length_variant.h"
 #endif
+#ifdef KORVEL_HAS_STUDY_PLOT
+#include "length_plot.h"
+#endif
 
 namespace korvel::cli {
 namespace {
@@ -272,6 +275,15 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
         !(tolerancePercent < 100.0)) {
         return UsageError(err, "--tolerance needs a percentage above 0 and below 100");
     }
+    if (!options.plotPath.empty()) {
+        const std::string ext = std::filesystem::path(options.plotPath).extension().string();
+        if (ext != ".png" && ext != ".svg" && ext != ".PNG" && ext != ".SVG")
+            return UsageError(err, "--plot needs a file name ending in .png or .svg");
+#ifndef KORVEL_HAS_STUDY_PLOT
+        return UsageError(err, "--plot needs the program's graph windows; this korvel-run was "
+                               "built without them");
+#endif
+    }
 #ifndef KORVEL_HAS_PROJECT_MODEL
     (void)out;
     return UsageError(err,
@@ -349,6 +361,13 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
                 }
             }
         }
+#ifdef KORVEL_HAS_STUDY_PLOT
+        std::string plotError;
+        if (!options.plotPath.empty() && !SaveStudyPlot(options.plotPath, rows, critical, plotError)) {
+            err << "korvel-run: " << plotError << '\n';
+            return 1;
+        }
+#endif
         return allAnalysed ? 0 : 1;
     } catch (const std::exception& e) {
         err << "korvel-run: " << file << ": " << e.what() << '\n';

@@ -21,6 +21,7 @@ struct LengthStudyOptions {
     std::string range;             // "FROM:TO:STEP" in the data file's length unit
     std::string tolerance = "1";   // percent
     std::string jsonPath;          // "" none, "-" standard output
+    std::string plotPath;          // "" none; a .png or .svg picture
     int jobs = 1;
     std::string enginePath;
     std::vector<std::string> files;  // exactly one data file

@@ -16,7 +16,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvel-run [-j N] [--json FILE] [--engine LIBRARY] FILE.kv5d...\n"
-    "       korvel-run --lengths FROM:TO:STEP [--tolerance PCT] [--json FILE] [-j N] FILE.kv5d\n"
+    "       korvel-run --lengths FROM:TO:STEP [--tolerance PCT] [--json FILE]\n"
+    "                  [--plot FILE.png|FILE.svg] [-j N] FILE.kv5d\n"
     "\n"
     "Analyses each data file with the KORVEL engine and writes the output report\n"
     "(.kv5o), the plot data file (.kv5p) and the run notes (.kv5r) beside it.\n"
@@ -38,6 +39,8 @@ constexpr const char* kUsage =
     "  --tolerance PCT   change in head deflection and maximum moment from one\n"
     "                    length to the next below which the wall counts as long\n"
     "                    enough (default 1)\n"
+    "  --plot FILE       with --lengths: head deflection and maximum moment against\n"
+    "                    length, the critical length marked, as PNG or SVG\n"
     "  -h, --help        show this text\n";
 
 int Usage(const std::string& problem) {
@@ -74,7 +77,7 @@ int main(int argc, char** argv) {
     std::string engine = korvel::cli::DefaultEnginePath();
     std::string jsonPath;
     korvel::cli::LengthStudyOptions study;
-    bool toleranceGiven = false;
+    bool studyOnly = false;  // --tolerance or --plot given
     int jobs = 1;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -91,11 +94,11 @@ int main(int argc, char** argv) {
             const char* v = value();
             if (!v) return Usage("--json needs a file name");
             jsonPath = v;
-        } else if (arg == "--lengths" || arg == "--tolerance") {
+        } else if (arg == "--lengths" || arg == "--tolerance" || arg == "--plot") {
             const char* v = value();
             if (!v) return Usage(arg + " needs a value");
-            (arg == "--lengths" ? study.range : study.tolerance) = v;
-            toleranceGiven = toleranceGiven || arg == "--tolerance";
+            (arg == "--lengths" ? study.range : arg == "--plot" ? study.plotPath : study.tolerance) = v;
+            studyOnly = studyOnly || arg != "--lengths";
         } else if (arg == "-j" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
             const char* v = arg.size() > 2 ? arg.c_str() + 2 : value();
             char* end = nullptr;
@@ -109,7 +112,7 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return Usage("no data file given");
-    if (toleranceGiven && study.range.empty()) return Usage("--tolerance goes with --lengths");
+    if (studyOnly && study.range.empty()) return Usage("--tolerance and --plot go with --lengths");
     if (!study.range.empty()) {
         study.jsonPath = jsonPath;
         study.jobs = jobs;

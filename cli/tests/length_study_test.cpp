@@ -323,6 +323,30 @@ TEST(LengthStudy, JsonShape) {
     EXPECT_EQ(json.substr(json.size() - 2), "}\n");
 }
 
+TEST(LengthStudy, PlotAsPngAndSvg) {
+    TempFolder folder;
+    const std::string file = (fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d").string();
+    const fs::path png = folder.path() / "study.png";
+    const fs::path svg = folder.path() / "study.svg";
+    RunOutput run = KorvelRun("--lengths 240:480:24 -j 2 --plot " + png.string() + " " + file);
+    ASSERT_EQ(run.code, 0) << run.out;
+    EXPECT_EQ(run.out.find("QStandardPaths"), std::string::npos) << run.out;
+    // A PNG signature and a picture of some size: two graphs of 900 x 560 pixels.
+    const std::string picture = ReadFile(png);
+    ASSERT_GT(picture.size(), 8u);
+    EXPECT_EQ(picture.substr(1, 3), "PNG");
+    EXPECT_EQ(ReadFile(png).substr(16, 8), std::string("\0\0\x03\x84\0\0\x04\x60", 8));
+    run = KorvelRun("--lengths 240:480:24 --plot " + svg.string() + " " + file);
+    ASSERT_EQ(run.code, 0) << run.out;
+    const std::string drawing = ReadFile(svg);
+    EXPECT_NE(drawing.find("<svg"), std::string::npos);
+    EXPECT_NE(drawing.find("critical length 336 IN"), std::string::npos);
+    EXPECT_NE(drawing.find("Head deflection"), std::string::npos);
+    run = KorvelRun("--lengths 240:480:24 --plot " + (folder.path() / "study.gif").string() + " " + file);
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.out.find(".png or .svg"), std::string::npos);
+}
+
 TEST(LengthStudy, BadUsageExitsWithTwo) {
     const std::string file = (fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d").string();
     const std::pair<std::string, std::string> cases[] = {
@@ -335,7 +359,7 @@ TEST(LengthStudy, BadUsageExitsWithTwo) {
         {"--lengths 8:70:1 " + file, "at most 300"},
         {"--lengths 8:12:1 --tolerance 0 " + file, "--tolerance"},
         {"--lengths 8:12:1 " + file + " " + file, "one data file"},
-        {"--tolerance 2 " + file, "--tolerance goes with --lengths"},
+        {"--tolerance 2 " + file, "--tolerance and --plot go with --lengths"},
     };
     for (const auto& [arguments, message] : cases) {
         const RunOutput run = KorvelRun(arguments);
