@@ -13,10 +13,10 @@
 namespace korvel::cli {
 namespace {
 
-constexpr int kWidth = 900;         // pixels
-constexpr int kGraphHeight = 560;   // pixels, one graph; the two stand one above the other
+constexpr int kWidth = 900;        // pixels
+constexpr int kGraphHeight = 560;  // pixels, one graph; the two stand one above the other
 constexpr double kDotsPerInch = 96.0;
-constexpr double kMargin = 0.05;    // of the data span, around the curves
+constexpr double kMargin = 0.05;  // of the data span, around the curves
 
 // Qt's notice that it picked a runtime folder of its own is no news to the user
 // of korvel-run; everything else goes on as Qt would print it.
@@ -78,9 +78,11 @@ void FillGraph(TGraphPlot& g, TPanelRanges& ranges, const std::vector<StudyRow>&
     double xlow = INFINITY, xhigh = -INFINITY, ylow = INFINITY, yhigh = -INFINITY;
     for (size_t k = 0; k < sections; ++k) {
         TLine& line = g.Lines.Curve(static_cast<int>(k));
-        line.Name = sections > 1 ? QStringLiteral("Section %1").arg(k + 1) : QString::fromUtf8(q.caption);
+        line.Name =
+            sections > 1 ? QStringLiteral("Section %1").arg(k + 1) : QString::fromUtf8(q.caption);
         for (int j = 0; j < points; ++j) {
-            const StudyRow& r = *usable[std::min<size_t>(static_cast<size_t>(j), usable.size() - 1)];
+            const StudyRow& r =
+                *usable[std::min<size_t>(static_cast<size_t>(j), usable.size() - 1)];
             const double y = k < r.sections.size() ? q.value(r.sections[k]) : 0.0;
             line.Point(j) = {r.length, y};
             xlow = std::min(xlow, r.length);

@@ -114,7 +114,8 @@ std::vector<StationPoint> ResizeCurveSets(const std::vector<int>& stations, int 
     const auto deepest = std::max_element(stations.begin(), stations.end());
     const bool reachesToe = *deepest == oldN;
     if (newN >= oldN) {
-        for (size_t i = 0; i < stations.size(); ++i) out.push_back({static_cast<int>(i), stations[i]});
+        for (size_t i = 0; i < stations.size(); ++i)
+            out.push_back({static_cast<int>(i), stations[i]});
         if (newN > oldN && reachesToe)
             out.push_back({static_cast<int>(deepest - stations.begin()), newN});
         return out;
@@ -198,8 +199,7 @@ LengthRange ParseLengthRange(const std::string& text, size_t maxCount) {
     const double count = std::floor((to - from) / step + 1e-9) + 1.0;
     if (count > static_cast<double>(maxCount)) {
         std::ostringstream out;
-        out << "--lengths: " << count << " lengths; at most " << maxCount
-            << " are studied at once";
+        out << "--lengths: " << count << " lengths; at most " << maxCount << " are studied at once";
         range.error = out.str();
         return range;
     }

@@ -57,7 +57,8 @@ bool Settled(const StudyRow& a, const StudyRow& b, double tolerance) {
         const StudySection& x = a.sections[k];
         const StudySection& y = b.sections[k];
         if (RelativeChange(x.headDeflection, y.headDeflection) >= tolerance) return false;
-        if (RelativeChange(x.summary.moment.value, y.summary.moment.value) >= tolerance) return false;
+        if (RelativeChange(x.summary.moment.value, y.summary.moment.value) >= tolerance)
+            return false;
     }
     return true;
 }
@@ -126,8 +127,9 @@ std::string StudyTable(const std::string& dataFile, const std::vector<StudyRow>&
                 << Fixed(s.summary.iterations, 6) << "  " << Pad(Ending(s.summary), 34)
                 << Fixed(s.headDeflection, 12) << Fixed(s.toeDeflection, 12)
                 << Fixed(s.summary.moment.value, 12) << Fixed(s.summary.moment.depth, 12, 6)
-                << Fixed(s.summary.shear.value, 12) << Fixed(s.summary.shear.depth, 12, 6) << ' ';
-            for (double f : s.tiebackForces) out << ' ' << Fixed(f, 0);
+                << Fixed(s.summary.shear.value, 12) << Fixed(s.summary.shear.depth, 12, 6);
+            for (size_t t = 0; t < s.tiebackForces.size(); ++t)
+                out << (t == 0 ? "  " : " ") << Fixed(s.tiebackForces[t], 0);
             out << '\n';
         }
         if (r.runStatus != RunStatus::Analysed) out << "          " << r.status << '\n';
@@ -194,7 +196,7 @@ int UsageError(std::ostream& err, const std::string& problem) {
 #ifdef KORVEL_HAS_PROJECT_MODEL
 // A private folder for the variants and their reports, removed with everything in it.
 class StudyFolder {
-public:
+  public:
     StudyFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "korvel-lengths-XXXXXX").string();
@@ -207,14 +209,15 @@ public:
     }
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 StudyRow RowOf(double requested, const LengthVariant& variant, const RunResult& run) {
     StudyRow row;
     row.requestedLength = requested;
-    row.length = variant.sections.empty() ? requested : variant.sections.front().outline.wallLength();
+    row.length =
+        variant.sections.empty() ? requested : variant.sections.front().outline.wallLength();
     row.runStatus = run.status;
     row.message = run.message;
     // The workers send the maxima only; the deflections come from the report itself.
@@ -249,7 +252,8 @@ StudyRow RowOf(double requested, const LengthVariant& variant, const RunResult& 
     switch (run.status) {
         case RunStatus::Analysed:
             row.usable = problems.empty() && row.sections.size() == variant.sections.size();
-            if (row.sections.size() != variant.sections.size()) add("sections missing from the report");
+            if (row.sections.size() != variant.sections.size())
+                add("sections missing from the report");
             row.status = problems.empty() ? "closed" : problems;
             break;
         case RunStatus::DataError:
@@ -280,8 +284,9 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
         if (ext != ".png" && ext != ".svg" && ext != ".PNG" && ext != ".SVG")
             return UsageError(err, "--plot needs a file name ending in .png or .svg");
 #ifndef KORVEL_HAS_STUDY_PLOT
-        return UsageError(err, "--plot needs the program's graph windows; this korvel-run was "
-                               "built without them");
+        return UsageError(err,
+                          "--plot needs the program's graph windows; this korvel-run was "
+                          "built without them");
 #endif
     }
 #ifndef KORVEL_HAS_PROJECT_MODEL
@@ -306,7 +311,8 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
                 const std::string which =
                     builder.Sections().size() > 1 ? " of section " + std::to_string(k + 1) : "";
                 if (s.incrementLength <= 0.0)
-                    return UsageError(err, file + ": the increment length" + which + " is not above 0");
+                    return UsageError(err,
+                                      file + ": the increment length" + which + " is not above 0");
                 const int n = IncrementsFor(length, s.incrementLength);
                 if (length <= s.freeHeight || n * s.incrementLength <= s.freeHeight) {
                     return UsageError(err, "a length of " + Fixed(length, 0, 6) +
@@ -328,7 +334,8 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
         std::vector<std::string> notes;
         for (size_t i = 0; i < range.lengths.size(); ++i) {
             variants.push_back(builder.Build(range.lengths[i], range.lengths.back()));
-            const std::filesystem::path path = folder.path() / ("length" + std::to_string(i + 1) + ".kv5d");
+            const std::filesystem::path path =
+                folder.path() / ("length" + std::to_string(i + 1) + ".kv5d");
             std::ofstream data(path, std::ios::binary);
             data << variants.back().text;
             if (!data.flush()) throw std::runtime_error("cannot write " + path.string());
@@ -337,7 +344,8 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
                 if (std::find(notes.begin(), notes.end(), n) == notes.end()) notes.push_back(n);
             }
         }
-        const std::vector<RunResult> runs = AnalyseFiles(paths, options.enginePath, options.jobs, nullptr);
+        const std::vector<RunResult> runs =
+            AnalyseFiles(paths, options.enginePath, options.jobs, nullptr);
 
         std::vector<StudyRow> rows;
         bool allAnalysed = true;
@@ -363,7 +371,8 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
         }
 #ifdef KORVEL_HAS_STUDY_PLOT
         std::string plotError;
-        if (!options.plotPath.empty() && !SaveStudyPlot(options.plotPath, rows, critical, plotError)) {
+        if (!options.plotPath.empty() &&
+            !SaveStudyPlot(options.plotPath, rows, critical, plotError)) {
             err << "korvel-run: " << plotError << '\n';
             return 1;
         }

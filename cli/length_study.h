@@ -18,10 +18,10 @@ inline constexpr size_t kMaxStudyLengths = 500;
 inline constexpr int kMaxIncrements = 300;  // what the program's wall dialog accepts
 
 struct LengthStudyOptions {
-    std::string range;             // "FROM:TO:STEP" in the data file's length unit
-    std::string tolerance = "1";   // percent
-    std::string jsonPath;          // "" none, "-" standard output
-    std::string plotPath;          // "" none; a .png or .svg picture
+    std::string range;            // "FROM:TO:STEP" in the data file's length unit
+    std::string tolerance = "1";  // percent
+    std::string jsonPath;         // "" none, "-" standard output
+    std::string plotPath;         // "" none; a .png or .svg picture
     int jobs = 1;
     std::string enginePath;
     std::vector<std::string> files;  // exactly one data file
@@ -30,9 +30,9 @@ struct LengthStudyOptions {
 // One section at one length.
 struct StudySection {
     SectionSummary summary;
-    double embedment = 0.0;           // wall length below the excavation level
-    double headDeflection = 0.0;      // station 0
-    double toeDeflection = 0.0;       // station N
+    double embedment = 0.0;             // wall length below the excavation level
+    double headDeflection = 0.0;        // station 0
+    double toeDeflection = 0.0;         // station N
     std::vector<double> tiebackForces;  // spring force of each tieback: stiffness x deflection
 };
 

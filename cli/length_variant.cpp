@@ -40,7 +40,8 @@ void ResizeTable(TGridTable& table, int fromColumn, int toColumn, int interpolat
         r.from = table.Cell(fromColumn, row).AsInteger();
         r.to = table.Cell(toColumn, row).AsInteger();
         r.continued = table.Cell(interpolationColumn, row).AsInteger() == kInterpolate;
-        for (int c : valueColumns) r.values.push_back(static_cast<double>(table.Cell(c, row).AsFloat()));
+        for (int c : valueColumns)
+            r.values.push_back(static_cast<double>(table.Cell(c, row).AsFloat()));
         rows.push_back(r);
     }
     const std::vector<StationRow> resized = ResizeStationRows(rows, oldN, newN);
@@ -168,19 +169,21 @@ VariantSection LengthVariantBuilder::Model::Apply(double length, double deepestW
     const int oldN = p.Increments;
     if (h <= 0.0) throw LengthVariantError(where + "the increment length is not above 0");
     const int newN = IncrementsFor(length, h);
-    if (newN < 1) throw LengthVariantError(where + "a length of " + Number(length) + " is not one increment");
+    if (newN < 1)
+        throw LengthVariantError(where + "a length of " + Number(length) + " is not one increment");
     const double newLength = newN * h;
     const auto note = [&](const std::string& text) { notes.push_back(where + text); };
     if (std::abs(newLength - length) > 1e-9 * std::max(1.0, length)) {
-        note("length " + Number(length) + " rounded to " + std::to_string(newN) + " increments of " +
-             Number(h) + " = " + Number(newLength));
+        note("length " + Number(length) + " rounded to " + std::to_string(newN) +
+             " increments of " + Number(h) + " = " + Number(newLength));
     }
     p.Increments = newN;
 
     if (p.ApplyRestraints) {
         TGridTable& table = *t.Soillayer;
         std::vector<int> stations;
-        for (int row = 0; row < table.RowCount(); ++row) stations.push_back(table.Cell(1, row).AsInteger());
+        for (int row = 0; row < table.RowCount(); ++row)
+            stations.push_back(table.Cell(1, row).AsInteger());
         const std::vector<StationPoint> kept = ResizeRestraints(stations, oldN, newN);
         struct Row {
             int kind;
@@ -235,14 +238,16 @@ VariantSection LengthVariantBuilder::Model::Apply(double length, double deepestW
     if (p.ApplyExternalPYCurves) {
         TGridTable& sets = *t.PYCurves2;
         std::vector<int> stations;
-        for (int row = 0; row < sets.RowCount(); ++row) stations.push_back(sets.Cell(0, row).AsInteger());
+        for (int row = 0; row < sets.RowCount(); ++row)
+            stations.push_back(sets.Cell(0, row).AsInteger());
         RearrangeCurveRows(sets, 0, 1, ResizeCurveSets(stations, oldN, newN), {2, 3});
     }
     if (p.ApplyEICurves) {
         TGridTable& curves = *t.MEICurves2;
         std::vector<StationRow> rows;
         for (int row = 0; row < curves.RowCount(); ++row)
-            rows.push_back({curves.Cell(0, row).AsInteger(), curves.Cell(1, row).AsInteger(), false, {}, row});
+            rows.push_back(
+                {curves.Cell(0, row).AsInteger(), curves.Cell(1, row).AsInteger(), false, {}, row});
         std::vector<StationPoint> points;
         const std::vector<StationRow> resized = ResizeStationRows(rows, oldN, newN);
         for (const StationRow& r : resized) points.push_back({r.source, r.from});
@@ -253,7 +258,8 @@ VariantSection LengthVariantBuilder::Model::Apply(double length, double deepestW
     if (p.GenerateEarthPressure || p.GeneratePYCurves) {
         // The curve generator cuts the soil at two increments below the toe.
         const double needed = IncrementsFor(deepestWall, h) * h + 2.0 * h;
-        for (TGridTable* soils : {t.NewSoil.get(), p.LongTermAnalysis ? t.LongSoil.get() : nullptr}) {
+        for (TGridTable* soils :
+             {t.NewSoil.get(), p.LongTermAnalysis ? t.LongSoil.get() : nullptr}) {
             if (!soils || soils->RowCount() == 0) continue;
             const int last = soils->RowCount() - 1;
             const double bottom = static_cast<double>(soils->Cell(1, last).AsFloat()) * feet;
@@ -282,7 +288,9 @@ LengthVariantBuilder::LengthVariantBuilder(const std::string& dataFile)
 
 LengthVariantBuilder::~LengthVariantBuilder() = default;
 
-int LengthVariantBuilder::UnitSystem() const { return model_->unitSystem; }
+int LengthVariantBuilder::UnitSystem() const {
+    return model_->unitSystem;
+}
 
 const std::vector<SectionOutline>& LengthVariantBuilder::Sections() const {
     return model_->sections;
@@ -318,9 +326,11 @@ LengthVariant LengthVariantBuilder::Build(double length, double deepestWall) {
         for (const std::string& n : variant.notes) {
             const std::string text = n.substr(n.find(": ") + 2);
             int count = 0;
-            for (const std::string& m : variant.notes) count += m.size() > text.size() && m.ends_with(": " + text);
+            for (const std::string& m : variant.notes)
+                count += m.size() > text.size() && m.ends_with(": " + text);
             const std::string kept = count == stages ? text : n;
-            if (std::find(merged.begin(), merged.end(), kept) == merged.end()) merged.push_back(kept);
+            if (std::find(merged.begin(), merged.end(), kept) == merged.end())
+                merged.push_back(kept);
         }
         variant.notes = merged;
     }

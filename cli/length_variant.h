@@ -14,7 +14,7 @@
 namespace korvel::cli {
 
 class LengthVariantError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -44,7 +44,7 @@ struct LengthVariant {
 };
 
 class LengthVariantBuilder {
-public:
+  public:
     // Reads the data file; throws LengthVariantError with the reader's message.
     explicit LengthVariantBuilder(const std::string& dataFile);
     ~LengthVariantBuilder();
@@ -58,7 +58,7 @@ public:
     // curve generation looks, so that every length of a study sees the same soil.
     LengthVariant Build(double length, double deepestWall);
 
-private:
+  private:
     struct Model;
     std::unique_ptr<Model> model_;
 };

@@ -40,31 +40,37 @@ INSTANTIATE_TEST_SUITE_P(
         // Rows above the toe stay; rows below the new toe go; a row across it is cut.
         ResizeCase{"rows_above_stay",
                    {{5, 5, false, {1.0}}, {10, 30, false, {2.0}}},
-                   60, 70,
+                   60,
+                   70,
                    {{5, 5, false, 1.0}, {10, 30, false, 2.0}}},
         ResizeCase{"below_goes_across_cut",
                    {{5, 5, false, {1.0}}, {30, 50, false, {2.0}}, {50, 55, false, {3.0}}},
-                   60, 40,
+                   60,
+                   40,
                    {{5, 5, false, 1.0}, {30, 40, false, 2.0}}},
         // A chain 0 -> 10 -> 20 of 100, 200, 300 cut at 14: the end interpolated, 240.
         ResizeCase{"chain_cut_inside",
                    {{0, 0, true, {100.0}}, {10, 10, true, {200.0}}, {10, 20, false, {300.0}}},
-                   20, 14,
+                   20,
+                   14,
                    {{0, 0, true, 100.0}, {10, 10, true, 200.0}, {10, 14, false, 240.0}}},
         // Cut exactly at a chain point: the chain ends there.
         ResizeCase{"chain_cut_at_point",
                    {{0, 0, true, {100.0}}, {10, 10, true, {200.0}}, {10, 20, false, {300.0}}},
-                   20, 10,
+                   20,
+                   10,
                    {{0, 0, true, 100.0}, {10, 10, false, 200.0}}},
         // A chain that started at the new toe leaves nothing.
         ResizeCase{"chain_starting_at_new_toe",
                    {{0, 10, false, {1.0}}, {10, 10, true, {100.0}}, {20, 20, false, {200.0}}},
-                   20, 10,
+                   20,
+                   10,
                    {{0, 10, false, 1.0}}},
         // A chain ending at the old toe is continued with its last value.
         ResizeCase{"chain_continued",
                    {{0, 0, true, {100.0}}, {10, 20, false, {300.0}}},
-                   20, 25,
+                   20,
+                   25,
                    {{0, 0, true, 100.0}, {10, 20, false, 300.0}, {20, 25, false, 300.0}}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -46,7 +46,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (fs::temp_directory_path() / "korvel-lengthtest-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -57,7 +57,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -66,18 +66,36 @@ private:
 // at the toe, springs from 15 to the toe, a tieback at 15 ft, a user pressure
 // profile down to the toe, p-y sets at 10 and at the toe, a moment-EI range
 // over the whole wall. 20 increments of 12 in: 240 in.
-const std::string kRulesFile = Crlf({
-    "Length rules", "1 2\t3\t0\t1\t1 2 1 1 1", "20 12\t10\t1E-5\t120\t12",
-    "1\t0\t0\t0", "2\t20\t0\t0",
-    "0\t0\t2\t1E9", "10\t10\t2\t2E9", "10\t20\t1\t3E9",
-    "2", "1\t20\t20\t500\t0\t0", "1\t5\t5\t-100\t0\t0",
-    "1", "15\t20\t1\t1000\t0",
-    "15\t2\t30000000\t10\t0\t8",
-    "3", "0\t0", "120\t50", "240\t50",
-    "10\t3\t1\t1", "-1\t100", "0\t0", "1\t-100",
-    "20\t3\t1\t1", "-1\t200", "0\t0", "1\t-200",
-    "0\t20\t2", "100000\t3E9", "1000000\t2E9",
-    "0"});
+const std::string kRulesFile = Crlf({"Length rules",
+                                     "1 2\t3\t0\t1\t1 2 1 1 1",
+                                     "20 12\t10\t1E-5\t120\t12",
+                                     "1\t0\t0\t0",
+                                     "2\t20\t0\t0",
+                                     "0\t0\t2\t1E9",
+                                     "10\t10\t2\t2E9",
+                                     "10\t20\t1\t3E9",
+                                     "2",
+                                     "1\t20\t20\t500\t0\t0",
+                                     "1\t5\t5\t-100\t0\t0",
+                                     "1",
+                                     "15\t20\t1\t1000\t0",
+                                     "15\t2\t30000000\t10\t0\t8",
+                                     "3",
+                                     "0\t0",
+                                     "120\t50",
+                                     "240\t50",
+                                     "10\t3\t1\t1",
+                                     "-1\t100",
+                                     "0\t0",
+                                     "1\t-100",
+                                     "20\t3\t1\t1",
+                                     "-1\t200",
+                                     "0\t0",
+                                     "1\t-200",
+                                     "0\t20\t2",
+                                     "100000\t3E9",
+                                     "1000000\t2E9",
+                                     "0"});
 
 TEST(LengthVariant, ShorterWallClipsEveryTable) {
     TempFolder folder;
@@ -89,17 +107,34 @@ TEST(LengthVariant, ShorterWallClipsEveryTable) {
     // ends at 14 with 2E9 + 0.4 (3E9 - 2E9); the springs from 15 and the tieback
     // at station 15 lie below the toe; the pressure is cut at 14 ft; the set at
     // the old toe comes up to 14; the moment-EI range ends at 14.
-    EXPECT_EQ(v.text, Crlf({
-        "Length rules", "1 2\t3\t0\t1\t1 2 1 1 0", "14 12\t10\t1E-5\t120\t12",
-        "1\t0\t0\t0", "2\t14\t0\t0",
-        "0\t0\t2\t1E9", "10\t10\t2\t2E9", "10\t14\t1\t2.4E9",
-        "2", "1\t14\t14\t500\t0\t0", "1\t5\t5\t-100\t0\t0",
-        "0",
-        "3", "0\t0", "120\t50", "168\t50",
-        "10\t3\t1\t1", "-1\t100", "0\t0", "1\t-100",
-        "14\t3\t1\t1", "-1\t200", "0\t0", "1\t-200",
-        "0\t14\t2", "100000\t3E9", "1000000\t2E9",
-        "0"}));
+    EXPECT_EQ(v.text, Crlf({"Length rules",
+                            "1 2\t3\t0\t1\t1 2 1 1 0",
+                            "14 12\t10\t1E-5\t120\t12",
+                            "1\t0\t0\t0",
+                            "2\t14\t0\t0",
+                            "0\t0\t2\t1E9",
+                            "10\t10\t2\t2E9",
+                            "10\t14\t1\t2.4E9",
+                            "2",
+                            "1\t14\t14\t500\t0\t0",
+                            "1\t5\t5\t-100\t0\t0",
+                            "0",
+                            "3",
+                            "0\t0",
+                            "120\t50",
+                            "168\t50",
+                            "10\t3\t1\t1",
+                            "-1\t100",
+                            "0\t0",
+                            "1\t-100",
+                            "14\t3\t1\t1",
+                            "-1\t200",
+                            "0\t0",
+                            "1\t-200",
+                            "0\t14\t2",
+                            "100000\t3E9",
+                            "1000000\t2E9",
+                            "0"}));
     ASSERT_EQ(v.sections.size(), 1u);
     EXPECT_TRUE(v.sections[0].tiebacks.empty());
     EXPECT_DOUBLE_EQ(v.sections[0].outline.wallLength(), 168.0);
@@ -113,19 +148,42 @@ TEST(LengthVariant, LongerWallExtendsFromTheLastRow) {
     const LengthVariant v = builder.Build(300.0, 300.0);
     // 25 increments: the chain goes on at 3E9 to 25, the springs reach 25, the
     // pressure goes on at 50 to 300 in, the set at the toe is copied to 25.
-    EXPECT_EQ(v.text, Crlf({
-        "Length rules", "1 2\t4\t0\t1\t1 3 1 1 1", "25 12\t10\t1E-5\t120\t12",
-        "1\t0\t0\t0", "2\t25\t0\t0",
-        "0\t0\t2\t1E9", "10\t10\t2\t2E9", "10\t20\t1\t3E9", "20\t25\t1\t3E9",
-        "2", "1\t25\t25\t500\t0\t0", "1\t5\t5\t-100\t0\t0",
-        "1", "15\t25\t1\t1000\t0",
-        "15\t2\t30000000\t10\t0\t8",
-        "4", "0\t0", "120\t50", "240\t50", "300\t50",
-        "10\t3\t1\t1", "-1\t100", "0\t0", "1\t-100",
-        "20\t3\t1\t1", "-1\t200", "0\t0", "1\t-200",
-        "25\t3\t1\t1", "-1\t200", "0\t0", "1\t-200",
-        "0\t25\t2", "100000\t3E9", "1000000\t2E9",
-        "0"}));
+    EXPECT_EQ(v.text, Crlf({"Length rules",
+                            "1 2\t4\t0\t1\t1 3 1 1 1",
+                            "25 12\t10\t1E-5\t120\t12",
+                            "1\t0\t0\t0",
+                            "2\t25\t0\t0",
+                            "0\t0\t2\t1E9",
+                            "10\t10\t2\t2E9",
+                            "10\t20\t1\t3E9",
+                            "20\t25\t1\t3E9",
+                            "2",
+                            "1\t25\t25\t500\t0\t0",
+                            "1\t5\t5\t-100\t0\t0",
+                            "1",
+                            "15\t25\t1\t1000\t0",
+                            "15\t2\t30000000\t10\t0\t8",
+                            "4",
+                            "0\t0",
+                            "120\t50",
+                            "240\t50",
+                            "300\t50",
+                            "10\t3\t1\t1",
+                            "-1\t100",
+                            "0\t0",
+                            "1\t-100",
+                            "20\t3\t1\t1",
+                            "-1\t200",
+                            "0\t0",
+                            "1\t-200",
+                            "25\t3\t1\t1",
+                            "-1\t200",
+                            "0\t0",
+                            "1\t-200",
+                            "0\t25\t2",
+                            "100000\t3E9",
+                            "1000000\t2E9",
+                            "0"}));
     // The tieback at 15 ft: station 15, A E cos 0 / ((12 s / Wa) 12 L) =
     // 2 x 3E7 / (8 x 120) = 62500 lbs/in.
     ASSERT_EQ(v.sections.at(0).tiebacks.size(), 1u);
@@ -197,9 +255,8 @@ struct RunOutput {
 RunOutput KorvelRun(const std::string& arguments) {
     TempFolder folder;
     const fs::path out = folder.path() / "out.txt";
-    const std::string command = std::string(KORVEL_RUN_EXE) + " --engine " +
-                                KORVEL_ENGINE_LIBRARY + " " + arguments + " >" + out.string() +
-                                " 2>&1";
+    const std::string command = std::string(KORVEL_RUN_EXE) + " --engine " + KORVEL_ENGINE_LIBRARY +
+                                " " + arguments + " >" + out.string() + " 2>&1";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out)};
 }
@@ -219,7 +276,8 @@ size_t RowAt(const std::string& json, const std::string& length) {
 
 TEST(LengthStudy, RowsEqualTheVariantsEditedByHand) {
     TempFolder folder;
-    const std::string original = ReadFile(fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d");
+    const std::string original =
+        ReadFile(fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d");
     // 56 increments (336 in): the stiffness row and the pressure cut at the toe,
     // the curve set at the old toe (60) moved up to it.
     std::string shorter = Replace(original, "60 6\t", "56 6\t");
@@ -240,7 +298,8 @@ TEST(LengthStudy, RowsEqualTheVariantsEditedByHand) {
     const fs::path data = folder.path() / "cantilever.kv5d";
     fs::copy_file(fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d", data);
     const fs::path json = folder.path() / "study.json";
-    const RunOutput run = KorvelRun("--lengths 336:408:72 -j 2 --json " + json.string() + " " + data.string());
+    const RunOutput run =
+        KorvelRun("--lengths 336:408:72 -j 2 --json " + json.string() + " " + data.string());
     ASSERT_EQ(run.code, 0) << run.out;
     const std::string study = ReadFile(json);
 
@@ -273,8 +332,9 @@ TEST(LengthStudy, RowsEqualTheVariantsEditedByHand) {
 TEST(LengthStudy, CantileverInSandLevelsOff) {
     TempFolder folder;
     const fs::path json = folder.path() / "study.json";
-    const RunOutput run = KorvelRun("--lengths 240:480:24 -j 2 --json " + json.string() + " " +
-                              (fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d").string());
+    const RunOutput run =
+        KorvelRun("--lengths 240:480:24 -j 2 --json " + json.string() + " " +
+                  (fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d").string());
     ASSERT_EQ(run.code, 0) << run.out;
     const std::string study = ReadFile(json);
     // 240 in (5 ft of embedment under a 15 ft cut) is far too short: the toe
@@ -297,23 +357,26 @@ TEST(LengthStudy, CantileverInSandLevelsOff) {
     EXPECT_NE(run.out.find("critical length: 336 IN (embedment 156 IN)"), std::string::npos)
         << run.out;
     // A tolerance of 5 % takes the first length whose next step moves less: 312.
-    const RunOutput loose = KorvelRun("--lengths 240:480:24 --tolerance 5 " +
-                                (fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d").string());
+    const RunOutput loose =
+        KorvelRun("--lengths 240:480:24 --tolerance 5 " +
+                  (fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d").string());
     EXPECT_NE(loose.out.find("critical length: 312 IN"), std::string::npos) << loose.out;
 }
 
 TEST(LengthStudy, JsonShape) {
     TempFolder folder;
     const RunOutput run = KorvelRun("--lengths 9:10:1 --json - " +
-                              (fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d").string());
+                                    (fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d").string());
     ASSERT_EQ(run.code, 0) << run.out;
     const std::string json = run.out.substr(run.out.find("{\n"));
-    EXPECT_EQ(json.rfind("{\n  \"tolerance_percent\": 1,\n  \"rows\": [\n    {\"length\": 9, ", 0), 0u)
+    EXPECT_EQ(json.rfind("{\n  \"tolerance_percent\": 1,\n  \"rows\": [\n    {\"length\": 9, ", 0),
+              0u)
         << json;
-    for (const char* key : {"\"requested_length\": 9", "\"status\": \"closed\"", "\"usable\": true",
-                            "\"sections\": [\n      {\"iterations\": ", "\"max_moment\": {\"value\": ",
-                            "\"head_deflection\": ", "\"toe_deflection\": ", "\"embedment\": 3,",
-                            "\"tieback_forces\": [", "\n  ],\n  \"critical_length\": "}) {
+    for (const char* key :
+         {"\"requested_length\": 9", "\"status\": \"closed\"", "\"usable\": true",
+          "\"sections\": [\n      {\"iterations\": ", "\"max_moment\": {\"value\": ",
+          "\"head_deflection\": ", "\"toe_deflection\": ", "\"embedment\": 3,",
+          "\"tieback_forces\": [", "\n  ],\n  \"critical_length\": "}) {
         EXPECT_NE(json.find(key), std::string::npos) << key;
     }
     // One tieback: its force is its spring times the deflection at its station,
@@ -342,7 +405,8 @@ TEST(LengthStudy, PlotAsPngAndSvg) {
     EXPECT_NE(drawing.find("<svg"), std::string::npos);
     EXPECT_NE(drawing.find("critical length 336 IN"), std::string::npos);
     EXPECT_NE(drawing.find("Head deflection"), std::string::npos);
-    run = KorvelRun("--lengths 240:480:24 --plot " + (folder.path() / "study.gif").string() + " " + file);
+    run = KorvelRun("--lengths 240:480:24 --plot " + (folder.path() / "study.gif").string() + " " +
+                    file);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.out.find(".png or .svg"), std::string::npos);
 }
