@@ -10,11 +10,11 @@
 #include <iostream>
 #include <sstream>
 
-#include "length_rules.h"
 #include "parallel_batch.h"
 #include "report_summary.h"
 #ifdef KORVEL_HAS_PROJECT_MODEL
 #include "length_variant.h"
+#include "project/wall_length_rules.h"
 #endif
 #ifdef KORVEL_HAS_STUDY_PLOT
 #include "length_plot.h"
@@ -158,8 +158,8 @@ std::string StudyTable(const std::string& dataFile, const std::vector<StudyRow>&
     return out.str();
 }
 
-std::string StudyJson(const std::vector<StudyRow>& rows, std::optional<size_t> critical,
-                      double tolerancePercent) {
+std::string StudyJson(const std::vector<StudyRow>& rows, const std::vector<std::string>& notes,
+                      std::optional<size_t> critical, double tolerancePercent) {
     std::ostringstream out;
     out << "{\n  \"tolerance_percent\": " << JsonNumber(tolerancePercent) << ",\n  \"rows\": [";
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -181,7 +181,9 @@ std::string StudyJson(const std::vector<StudyRow>& rows, std::optional<size_t> c
         }
         out << (r.sections.empty() ? "]}" : "\n    ]}");
     }
-    out << "\n  ],\n  \"critical_length\": "
+    out << "\n  ],\n  \"notes\": [";
+    for (size_t i = 0; i < notes.size(); ++i) out << (i ? ", " : "") << JsonString(notes[i]);
+    out << "],\n  \"critical_length\": "
         << (critical ? JsonNumber(rows[*critical].length) : std::string("null")) << "\n}\n";
     return out.str();
 }
@@ -271,6 +273,12 @@ StudyRow RowOf(double requested, const LengthVariant& variant, const RunResult& 
 
 int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::ostream& err) {
     if (options.files.size() != 1) return UsageError(err, "--lengths studies one data file");
+#ifndef KORVEL_HAS_PROJECT_MODEL
+    (void)out;
+    return UsageError(err,
+                      "--lengths needs the program's project model to change the wall's length; "
+                      "this korvel-run was built without it (KORVEL_BUILD_APP off)");
+#else
     const LengthRange range = ParseLengthRange(options.range, kMaxStudyLengths);
     if (!range.error.empty()) return UsageError(err, range.error);
     char* end = nullptr;
@@ -289,12 +297,6 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
                           "built without them");
 #endif
     }
-#ifndef KORVEL_HAS_PROJECT_MODEL
-    (void)out;
-    return UsageError(err,
-                      "--lengths needs the program's project model to change the wall's length; "
-                      "this korvel-run was built without it (KORVEL_BUILD_APP off)");
-#else
     const std::string& file = options.files.front();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
@@ -305,28 +307,9 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
         LengthVariantBuilder builder(file);
         // Every length must leave the wall below the excavation in every section,
         // in whole increments the program accepts.
-        for (const double length : range.lengths) {
-            for (size_t k = 0; k < builder.Sections().size(); ++k) {
-                const SectionOutline& s = builder.Sections()[k];
-                const std::string which =
-                    builder.Sections().size() > 1 ? " of section " + std::to_string(k + 1) : "";
-                if (s.incrementLength <= 0.0)
-                    return UsageError(err,
-                                      file + ": the increment length" + which + " is not above 0");
-                const int n = IncrementsFor(length, s.incrementLength);
-                if (length <= s.freeHeight || n * s.incrementLength <= s.freeHeight) {
-                    return UsageError(err, "a length of " + Fixed(length, 0, 6) +
-                                               " is not above the free height " +
-                                               Fixed(s.freeHeight, 0, 6) + which);
-                }
-                if (n > kMaxIncrements) {
-                    return UsageError(err, "a length of " + Fixed(length, 0, 6) + " needs " +
-                                               std::to_string(n) + " increments of " +
-                                               Fixed(s.incrementLength, 0, 6) + which +
-                                               "; at most " + std::to_string(kMaxIncrements));
-                }
-            }
-        }
+        const std::string unusable =
+            CheckStudyLengths(range.lengths, builder.Sections(), kMaxStudyIncrements);
+        if (!unusable.empty()) return UsageError(err, unusable);
 
         StudyFolder folder;
         std::vector<LengthVariant> variants;
@@ -357,7 +340,7 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
         out << StudyTable(file, rows, notes, critical, tolerancePercent);
         out.flush();
         if (!options.jsonPath.empty()) {
-            const std::string json = StudyJson(rows, critical, tolerancePercent);
+            const std::string json = StudyJson(rows, notes, critical, tolerancePercent);
             if (options.jsonPath == "-") {
                 out << json;
             } else {

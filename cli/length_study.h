@@ -14,9 +14,6 @@
 
 namespace korvel::cli {
 
-inline constexpr size_t kMaxStudyLengths = 500;
-inline constexpr int kMaxIncrements = 300;  // what the program's wall dialog accepts
-
 struct LengthStudyOptions {
     std::string range;            // "FROM:TO:STEP" in the data file's length unit
     std::string tolerance = "1";  // percent
@@ -58,9 +55,10 @@ std::string StudyTable(const std::string& dataFile, const std::vector<StudyRow>&
                        const std::vector<std::string>& notes, std::optional<size_t> critical,
                        double tolerancePercent);
 
-// {"rows": [{"length", "requested_length", "status", "sections": [...]}], "critical_length", ...}
-std::string StudyJson(const std::vector<StudyRow>& rows, std::optional<size_t> critical,
-                      double tolerancePercent);
+// {"rows": [{"length", "requested_length", "status", "sections": [...]}], "notes": [...],
+//  "critical_length", ...}
+std::string StudyJson(const std::vector<StudyRow>& rows, const std::vector<std::string>& notes,
+                      std::optional<size_t> critical, double tolerancePercent);
 
 // Runs the study; prints to out, messages to err. Exit code: 0 every length
 // analysed, 1 a length could not be analysed or the file cannot be read, 2 wrong usage.

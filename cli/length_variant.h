@@ -1,41 +1,22 @@
 // A copy of a problem with the wall's total length changed, made through the
 // program's project model: the data file is read into TProgramData, its tables
-// are changed by the rules of length_rules.h, and the model's writer writes the
+// are changed by ApplyWallLength (project/wall_length.h, shared with the
+// program's Wall Length Study window), and the model's writer writes the
 // variant, so the variant has exactly the layout the program itself saves.
 // Lengths are in the data file's length unit (inches in English units, metres
 // in SI). The header is free of Qt so that the study can be built without it.
 #pragma once
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "project/wall_length.h"
+
 namespace korvel::cli {
 
-class LengthVariantError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
-// One section of the problem (a single analysis, the long-term case or a stage).
-struct SectionOutline {
-    int increments = 0;
-    double incrementLength = 0.0;
-    double freeHeight = 0.0;
-    double wallLength() const { return increments * incrementLength; }
-};
-
-// A tieback as the engine applies it: a lateral spring at one station.
-struct TiebackSpring {
-    int station = 0;
-    double stiffness = 0.0;  // force per length of deflection, for the wall width Wa
-};
-
-struct VariantSection {
-    SectionOutline outline;
-    std::vector<TiebackSpring> tiebacks;
-};
+// SectionOutline, TiebackSpring and VariantSection come with the rules.
+using LengthVariantError = EWallLengthError;
 
 struct LengthVariant {
     std::string text;  // the data file

@@ -55,12 +55,14 @@ void TDataDialog::WatchEdits(QLineEdit* edit) {
 }
 
 void TDataDialog::FollowUnitSwitch() {
-    connect(&project_, &TProgramData::unitSystemChanged, this, [this] {
+    const auto reload = [this] {
         if (!closed_) {
             refused_ = false;
             Activate();
         }
-    });
+    };
+    connect(&project_, &TProgramData::unitSystemChanged, this, reload);
+    connect(&project_, &TProgramData::valuesChanged, this, reload);
 }
 
 void TDataDialog::Activate() {

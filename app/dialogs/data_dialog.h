@@ -56,7 +56,8 @@ class TDataDialog : public QWidget {
                       bool integer_only = false);
     // Marks the project modified on every edit the user makes in it.
     void WatchEdits(QLineEdit* edit);
-    // Reload the values whenever the project's unit system changes.
+    // Reload the values whenever the project's unit system changes, or its
+    // values change elsewhere (valuesChanged).
     void FollowUnitSwitch();
 
     // Dialog-specific values besides the bound boxes.

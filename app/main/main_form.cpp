@@ -31,6 +31,7 @@
 #include "graphs/graph_windows.h"
 #include "main/control_file.h"
 #include "main/file_names.h"
+#include "main/length_study_window.h"
 #include "main/main_prompts.h"
 #include "main/options_dialog.h"
 #include "main/placeholder_window.h"
@@ -313,6 +314,12 @@ void TMainForm::createActions() {
             [this] { views_->OpenSideView(); });
     connect(NewAction("Comp3DView", "3D View"), &QAction::triggered, this,
             [this] { views_->Open3DView(); });
+    // The study reads the saved data file: edits in progress are taken and saved as for a run.
+    connect(NewAction("CompLengthStudy", "Wall &Length Study..."), &QAction::triggered, this, [this] {
+        DeactivateActiveChild();
+        if (SaveProject() && project_->FileName != QLatin1String(kNewProjectName))
+            TLengthStudyWindow::Open(mdi_area_, *project_);
+    });
 
     // Graphics
     for (const TGraphItem& item : kGraphItems) {
@@ -417,7 +424,7 @@ void TMainForm::createMenus() {
     computation_menu_ = menuBar()->addMenu(QStringLiteral("&Computation"));
     computation_menu_->addActions({Find("CompRun"), Find("CompEditInput"), Find("CompEditNotes"),
                                    Find("CompEditOutput"), Find("CompViewGeometry"),
-                                   Find("Comp3DView")});
+                                   Find("Comp3DView"), Find("CompLengthStudy")});
 
     graphics_menu_ = menuBar()->addMenu(QStringLiteral("&Graphics"));
     for (const TGraphItem& item : kGraphItems) {

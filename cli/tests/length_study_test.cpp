@@ -376,7 +376,7 @@ TEST(LengthStudy, JsonShape) {
          {"\"requested_length\": 9", "\"status\": \"closed\"", "\"usable\": true",
           "\"sections\": [\n      {\"iterations\": ", "\"max_moment\": {\"value\": ",
           "\"head_deflection\": ", "\"toe_deflection\": ", "\"embedment\": 3,",
-          "\"tieback_forces\": [", "\n  ],\n  \"critical_length\": "}) {
+          "\"tieback_forces\": [", "\n  ],\n  \"notes\": [", "],\n  \"critical_length\": "}) {
         EXPECT_NE(json.find(key), std::string::npos) << key;
     }
     // One tieback: its force is its spring times the deflection at its station,

@@ -1,14 +1,15 @@
 // How the tables of a problem follow a change of the wall's length, in stations
 // (a wall of N increments has stations 0 at the head to N at the toe) and in
-// depths below the top of the wall. Plain data, no files: the length study
-// applies these rules to the project model's tables.
+// depths below the top of the wall. Plain data, no files: wall_length.h
+// applies these rules to the project model's tables, for the length study of
+// korvel-run and for the program's Wall Length Study window alike.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace korvel::cli {
+namespace korvel {
 
 // A row of a station table (stiffness, concentrated loads, springs, moment-EI
 // ranges). A continued row starts or carries on a chain that interpolates
@@ -66,12 +67,17 @@ std::vector<DepthRow> ResizeDepthProfile(const std::vector<DepthRow>& rows, doub
 int IncrementsFor(double length, double h);
 
 // The lengths FROM, FROM + STEP, ... up to TO (TO included when a step lands on
-// it within rounding). Parsed from "FROM:TO:STEP"; an error text when the text
-// is not three numbers, FROM >= TO, STEP <= 0 or there are more than maxCount.
+// it within rounding); an error text when FROM >= TO, STEP <= 0 or there are
+// more than maxCount.
+inline constexpr size_t kMaxStudyLengths = 500;
+inline constexpr int kMaxStudyIncrements = 300;  // what the program's wall dialog accepts
+
 struct LengthRange {
     std::vector<double> lengths;
     std::string error;  // empty when the range is usable
 };
+LengthRange MakeLengthRange(double from, double to, double step, size_t maxCount);
+// The same from korvel-run's "FROM:TO:STEP" (errors start with "--lengths").
 LengthRange ParseLengthRange(const std::string& text, size_t maxCount);
 
-}  // namespace korvel::cli
+}  // namespace korvel

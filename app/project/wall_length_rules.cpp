@@ -1,11 +1,11 @@
-#include "length_rules.h"
+#include "project/wall_length_rules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
-namespace korvel::cli {
+namespace korvel {
 namespace {
 
 std::vector<double> Interpolate(const std::vector<double>& a, const std::vector<double>& b,
@@ -187,19 +187,29 @@ LengthRange ParseLengthRange(const std::string& text, size_t maxCount) {
         }
         start = colon + 1;
     }
-    const double from = v[0], to = v[1], step = v[2];
+    range = MakeLengthRange(v[0], v[1], v[2], maxCount);
+    if (!range.error.empty()) range.error = "--lengths: " + range.error;
+    return range;
+}
+
+LengthRange MakeLengthRange(double from, double to, double step, size_t maxCount) {
+    LengthRange range;
+    if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step)) {
+        range.error = "FROM, TO and STEP must be numbers";
+        return range;
+    }
     if (from >= to) {
-        range.error = "--lengths: FROM must be below TO";
+        range.error = "FROM must be below TO";
         return range;
     }
     if (step <= 0.0) {
-        range.error = "--lengths: STEP must be above 0";
+        range.error = "STEP must be above 0";
         return range;
     }
     const double count = std::floor((to - from) / step + 1e-9) + 1.0;
     if (count > static_cast<double>(maxCount)) {
         std::ostringstream out;
-        out << "--lengths: " << count << " lengths; at most " << maxCount << " are studied at once";
+        out << count << " lengths; at most " << maxCount << " are studied at once";
         range.error = out.str();
         return range;
     }
@@ -208,4 +218,4 @@ LengthRange ParseLengthRange(const std::string& text, size_t maxCount) {
     return range;
 }
 
-}  // namespace korvel::cli
+}  // namespace korvel

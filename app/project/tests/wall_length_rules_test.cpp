@@ -1,8 +1,8 @@
-#include "length_rules.h"
+#include "project/wall_length_rules.h"
 
 #include <gtest/gtest.h>
 
-namespace korvel::cli {
+namespace korvel {
 namespace {
 
 using Rows = std::vector<StationRow>;
@@ -157,4 +157,4 @@ TEST(LengthRules, BadRanges) {
 }
 
 }  // namespace
-}  // namespace korvel::cli
+}  // namespace korvel
