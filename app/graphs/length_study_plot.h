@@ -18,10 +18,10 @@ namespace korvel {
 struct TLengthStudyCurves {
     QString LengthUnit;  // the report's unit texts ("IN", "M")
     QString MomentUnit;
-    std::vector<double> Lengths;             // the usable lengths, shortest first
-    std::vector<std::vector<double>> Head;   // [section][length] head deflection
-    std::vector<std::vector<double>> Moment; // [section][length] maximum moment
-    std::optional<double> Critical;          // the critical length
+    std::vector<double> Lengths;              // the usable lengths, shortest first
+    std::vector<std::vector<double>> Head;    // [section][length] head deflection
+    std::vector<std::vector<double>> Moment;  // [section][length] maximum moment
+    std::optional<double> Critical;           // the critical length
 };
 
 // Paints both graphs into size (device pixels at dotsPerInch); the painter's

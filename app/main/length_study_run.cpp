@@ -91,7 +91,9 @@ bool ReadLengthStudyJson(const QByteArray& json, TLengthStudyResult& result, QSt
         r.Usable = row.value(QLatin1String("usable")).toBool();
         for (const QJsonValue& sv : row.value(QLatin1String("sections")).toArray()) {
             const QJsonObject s = sv.toObject();
-            const auto number = [&s](const char* key) { return s.value(QLatin1String(key)).toDouble(); };
+            const auto number = [&s](const char* key) {
+                return s.value(QLatin1String(key)).toDouble();
+            };
             const auto extreme = [&s](const char* key, const char* part) {
                 return s.value(QLatin1String(key)).toObject().value(QLatin1String(part)).toDouble();
             };

@@ -69,7 +69,7 @@ struct TLengthStudyResult {
     double TolerancePercent = 1.0;
     std::vector<TStudyLengthResult> Rows;
     QStringList Notes;
-    std::optional<size_t> Critical;  // row of the critical length
+    std::optional<size_t> Critical;             // row of the critical length
     QString LengthUnit, ForceUnit, MomentUnit;  // the report's unit texts
     // The longest length asked for (the soil of every variant reaches below it).
     double LongestLength() const;

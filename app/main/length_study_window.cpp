@@ -95,6 +95,7 @@ TDlgLengthStudy::TDlgLengthStudy(const TProgramData& project, QWidget* parent)
         from = std::max(lowest, std::round(kProposedShortest * length / h) * h);
         to = std::min(std::round(kProposedLongest * length / h) * h, kMaxStudyIncrements * h);
         step = std::max(1.0, std::round((to - from) / kProposedSteps / h)) * h;
+        to = from + std::max(1.0, std::floor((to - from) / step)) * step;  // a step lands on it
     }
     const QString unit = LengthUnitText(project.UnitSystem());
     auto* form = new QFormLayout;
@@ -140,9 +141,9 @@ void TDlgLengthStudy::accept() {
         bool ok = false;
         *f.value = QLocale::c().toDouble(f.edit->text().trimmed(), &ok);
         if (!ok) {
-            TMainPrompts::Current().Information(
-                this, QStringLiteral("%1: \"%2\" is not a number.")
-                          .arg(QLatin1String(f.name), f.edit->text()));
+            TMainPrompts::Current().Information(this,
+                                                QStringLiteral("%1: \"%2\" is not a number.")
+                                                    .arg(QLatin1String(f.name), f.edit->text()));
             f.edit->setFocus();
             return;
         }
@@ -165,9 +166,12 @@ TLengthStudyWindow* TLengthStudyWindow::Open(QMdiArea* area, TProgramData& proje
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // A usable size within the frame: the table and the plot side by side.
     const QSize room = area->viewport()->size();
-    sub->resize(std::min(1100, std::max(room.width() - 20, 600)),
+    sub->resize(std::min(1400, std::max(room.width() - 20, 600)),
                 std::min(720, std::max(room.height() - 20, 480)));
     sub->show();
+    // Placed after the open windows, it may stick out of the frame: pulled back in.
+    sub->move(std::max(0, std::min(sub->x(), room.width() - sub->width())),
+              std::max(0, std::min(sub->y(), room.height() - sub->height())));
     area->setActiveSubWindow(sub);
     window->Start(project.FileName);
     return window;
@@ -248,8 +252,8 @@ bool TLengthStudyWindow::Running() const {
 void TLengthStudyWindow::Start(const QString& dataFile) {
     data_file_ = dataFile;
     const QString unit = LengthUnitText(project_.UnitSystem());
-    heading_->setText(QStringLiteral("Wall length study of %1: lengths from %2 to %3 %4 in steps "
-                                     "of %5, tolerance %6 %")
+    heading_->setText(QStringLiteral("Wall length study of %1: lengths from %2 to %3 %4, step "
+                                     "%5 %4, tolerance %6 %")
                           .arg(QFileInfo(dataFile).fileName(), Length(input_.From),
                                Length(input_.To), unit, Length(input_.Step),
                                Length(input_.TolerancePercent)));
@@ -266,14 +270,13 @@ void TLengthStudyWindow::Start(const QString& dataFile) {
         return;
     }
     process_ = new QProcess(this);
-    connect(process_, &QProcess::finished, this,
-            [this](int exitCode, QProcess::ExitStatus status) {
-                if (status == QProcess::CrashExit) {
-                    Failed(QStringLiteral("The study stopped: korvel-run crashed."));
-                    return;
-                }
-                Finished(exitCode);
-            });
+    connect(process_, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+        if (status == QProcess::CrashExit) {
+            Failed(QStringLiteral("The study stopped: korvel-run crashed."));
+            return;
+        }
+        Finished(exitCode);
+    });
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
             Failed(QStringLiteral("The study cannot be made: korvel-run did not start (%1).")
@@ -282,9 +285,9 @@ void TLengthStudyWindow::Start(const QString& dataFile) {
     progress_->setVisible(true);
     status_->setText(QStringLiteral("Analysing the wall at each length..."));
     setCursor(Qt::BusyCursor);
-    process_->start(program, LengthStudyArguments(input_, folder_->filePath(QStringLiteral(
-                                                              "study.json")),
-                                                  dataFile));
+    process_->start(
+        program,
+        LengthStudyArguments(input_, folder_->filePath(QStringLiteral("study.json")), dataFile));
 }
 
 void TLengthStudyWindow::Failed(const QString& text) {
@@ -305,8 +308,10 @@ void TLengthStudyWindow::Finished(int exitCode) {
     if ((exitCode != 0 && exitCode != 1) || !json.open(QIODevice::ReadOnly) ||
         !ReadLengthStudyJson(json.readAll(), result_, error)) {
         QString text = QStringLiteral("The study could not be made.");
-        if (!messages.isEmpty()) text += QStringLiteral("\r") + messages;
-        else if (!error.isEmpty()) text += QStringLiteral("\r") + error;
+        if (!messages.isEmpty())
+            text += QStringLiteral("\r") + messages;
+        else if (!error.isEmpty())
+            text += QStringLiteral("\r") + error;
         Failed(text);
         return;
     }
@@ -320,13 +325,18 @@ void TLengthStudyWindow::Finished(int exitCode) {
 
 void TLengthStudyWindow::Fill() {
     const QString L = result_.LengthUnit, F = result_.ForceUnit, M = result_.MomentUnit;
-    const QStringList headers = {
-        QStringLiteral("Length\n%1").arg(L),      QStringLiteral("Embedment\n%1").arg(L),
-        QStringLiteral("Section"),                QStringLiteral("Iterations"),
-        QStringLiteral("Ending"),                 QStringLiteral("Head defl.\n%1").arg(L),
-        QStringLiteral("Toe defl.\n%1").arg(L),   QStringLiteral("Max moment\n%1").arg(M),
-        QStringLiteral("at depth\n%1").arg(L),    QStringLiteral("Max shear\n%1").arg(F),
-        QStringLiteral("at depth\n%1").arg(L),    QStringLiteral("Tieback forces\n%1").arg(F)};
+    const QStringList headers = {QStringLiteral("Length\n%1").arg(L),
+                                 QStringLiteral("Embedment\n%1").arg(L),
+                                 QStringLiteral("Section"),
+                                 QStringLiteral("Iterations"),
+                                 QStringLiteral("Ending"),
+                                 QStringLiteral("Head defl.\n%1").arg(L),
+                                 QStringLiteral("Toe defl.\n%1").arg(L),
+                                 QStringLiteral("Max moment\n%1").arg(M),
+                                 QStringLiteral("at depth\n%1").arg(L),
+                                 QStringLiteral("Max shear\n%1").arg(F),
+                                 QStringLiteral("at depth\n%1").arg(L),
+                                 QStringLiteral("Tieback forces\n%1").arg(F)};
     table_->clear();
     table_->setColumnCount(static_cast<int>(headers.size()));
     table_->setHorizontalHeaderLabels(headers);
@@ -340,7 +350,7 @@ void TLengthStudyWindow::Fill() {
     for (size_t i = 0; i < result_.Rows.size(); ++i) {
         const TStudyLengthResult& r = result_.Rows[i];
         const bool critical = result_.Critical && *result_.Critical == i;
-        const QColor shade = !r.Usable ? QColor(255, 225, 225)
+        const QColor shade = !r.Usable  ? QColor(255, 225, 225)
                              : critical ? QColor(215, 240, 215)
                                         : QColor();
         const auto put = [&](int column, const QString& text) {
@@ -416,9 +426,10 @@ void TLengthStudyWindow::Fill() {
     for (const QString& n : result_.Notes) shown << QStringLiteral("- ") + n;
     if (std::any_of(result_.Rows.begin(), result_.Rows.end(),
                     [](const TStudyLengthResult& r) { return !r.Usable; })) {
-        shown.prepend(QStringLiteral("Red rows did not close, went beyond the maximum allowable "
-                                     "deflection or off the p-y curves: never the critical "
-                                     "length."));
+        shown.prepend(
+            QStringLiteral("Red rows did not close, went beyond the maximum allowable "
+                           "deflection or off the p-y curves: never the critical "
+                           "length."));
     }
     notes_->setText(shown.join(QLatin1Char('\n')));
     notes_->setVisible(!shown.isEmpty());
@@ -451,13 +462,14 @@ void TLengthStudyWindow::SetLength(double length) {
         TMainPrompts::Current().Information(this, e.Message());
         return;
     }
-    QString text = QStringLiteral("The wall is now %1 %2 long (%3 increments); the project is "
-                                  "modified: save it to keep the change, or close it without "
-                                  "saving to drop it.")
-                       .arg(Length(project_.Increments *
-                                   static_cast<double>(project_.IncrementLength)),
-                            result_.LengthUnit)
-                       .arg(project_.Increments);
+    QString text =
+        QStringLiteral(
+            "The wall is now %1 %2 long (%3 increments); the project is "
+            "modified: save it to keep the change, or close it without "
+            "saving to drop it.")
+            .arg(Length(project_.Increments * static_cast<double>(project_.IncrementLength)),
+                 result_.LengthUnit)
+            .arg(project_.Increments);
     for (const std::string& n : notes) text += QStringLiteral("\n- ") + QString::fromStdString(n);
     status_->setText(text);
 }

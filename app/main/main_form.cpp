@@ -315,11 +315,12 @@ void TMainForm::createActions() {
     connect(NewAction("Comp3DView", "3D View"), &QAction::triggered, this,
             [this] { views_->Open3DView(); });
     // The study reads the saved data file: edits in progress are taken and saved as for a run.
-    connect(NewAction("CompLengthStudy", "Wall &Length Study..."), &QAction::triggered, this, [this] {
-        DeactivateActiveChild();
-        if (SaveProject() && project_->FileName != QLatin1String(kNewProjectName))
-            TLengthStudyWindow::Open(mdi_area_, *project_);
-    });
+    connect(NewAction("CompLengthStudy", "Wall &Length Study..."), &QAction::triggered, this,
+            [this] {
+                DeactivateActiveChild();
+                if (SaveProject() && project_->FileName != QLatin1String(kNewProjectName))
+                    TLengthStudyWindow::Open(mdi_area_, *project_);
+            });
 
     // Graphics
     for (const TGraphItem& item : kGraphItems) {

@@ -233,7 +233,6 @@ VariantSection ApplyWallLength(TProgramData& project, double length, double deep
     return section;
 }
 
-
 std::string CheckStudyLengths(const std::vector<double>& lengths,
                               const std::vector<SectionOutline>& sections, int maxIncrements) {
     for (const double length : lengths) {

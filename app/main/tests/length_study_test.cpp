@@ -79,9 +79,8 @@ class TLengthStudyTest : public QObject {
     // Chooses the menu item with the dialog answered by values; the study
     // window, or nullptr when none was opened.
     TLengthStudyWindow* StudyFromMenu(TMainForm& form, const QStringList& values, bool* refused) {
-        QTimer::singleShot(0, &form, [&form, values, refused] {
-            FillAndAccept(form, values, refused);
-        });
+        QTimer::singleShot(0, &form,
+                           [&form, values, refused] { FillAndAccept(form, values, refused); });
         form.findChild<QAction*>(QStringLiteral("CompLengthStudy"))->trigger();
         return form.findChild<TLengthStudyWindow*>();
     }
@@ -194,9 +193,9 @@ class TLengthStudyTest : public QObject {
         QCOMPARE(ReadBytes(path), original);  // nothing saved yet
         QVERIFY(form.SaveProject());
         const cli::LengthVariant variant =
-            cli::LengthVariantBuilder(QString(QStringLiteral(KORVEL_EXAMPLES_DIR "/") +
-                                              "cantilever_english.kv5d")
-                                          .toStdString())
+            cli::LengthVariantBuilder(
+                QString(QStringLiteral(KORVEL_EXAMPLES_DIR "/") + "cantilever_english.kv5d")
+                    .toStdString())
                 .Build(288, 480);
         QCOMPARE(ReadBytes(path), QByteArray::fromStdString(variant.text));
 
@@ -218,9 +217,9 @@ class TLengthStudyTest : public QObject {
         QCOMPARE(form.Project().CurrentStage, 1);
         QVERIFY(form.SaveProject());
         const cli::LengthVariant variant =
-            cli::LengthVariantBuilder(QString(QStringLiteral(KORVEL_EXAMPLES_DIR "/") +
-                                              "three_stages_english.kv5d")
-                                          .toStdString())
+            cli::LengthVariantBuilder(
+                QString(QStringLiteral(KORVEL_EXAMPLES_DIR "/") + "three_stages_english.kv5d")
+                    .toStdString())
                 .Build(length, length);
         QCOMPARE(ReadBytes(path), QByteArray::fromStdString(variant.text));
     }
