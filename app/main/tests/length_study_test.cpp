@@ -141,6 +141,11 @@ class TLengthStudyTest : public QObject {
         form.resize(1200, 860);
         form.show();
         form.OpenByPath(path);
+        // The wall dialog stays open through the study: it must show the new length.
+        form.findChild<QAction*>(QStringLiteral("DataWallProp"))->trigger();
+        auto* increments = form.findChild<QWidget*>(QStringLiteral("DlgProp"))
+                               ->findChild<QLineEdit*>(QStringLiteral("Increments"));
+        QCOMPARE(increments->text(), QStringLiteral("60"));
         prompts_.Messages.clear();
         bool refused = true;
         TLengthStudyWindow* window = StudyFromMenu(form, {"240", "480", "24"}, &refused);
@@ -152,7 +157,8 @@ class TLengthStudyTest : public QObject {
         QVERIFY2(prompts_.Messages.isEmpty(), qPrintable(prompts_.Messages.join('\n')));
 
         // Opened at a usable size, not collapsed.
-        QMdiSubWindow* sub = form.MdiArea()->subWindowList().value(0);
+        QMdiSubWindow* sub = form.MdiArea()->activeSubWindow();
+        QCOMPARE(sub->widget(), window);
         QVERIFY(sub && !sub->isMinimized());
         QVERIFY(sub->width() >= 600 && sub->height() >= 400);
         QVERIFY(window->Table()->height() >= 150);
@@ -189,6 +195,7 @@ class TLengthStudyTest : public QObject {
         table->selectRow(2);
         window->findChild<QPushButton*>("SetSelectedLength")->click();
         QCOMPARE(form.Project().Increments, 48);
+        QCOMPARE(increments->text(), QStringLiteral("48"));
         QVERIFY(form.Project().Modified());
         QCOMPARE(ReadBytes(path), original);  // nothing saved yet
         QVERIFY(form.SaveProject());
