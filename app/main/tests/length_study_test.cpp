@@ -212,6 +212,25 @@ class TLengthStudyTest : public QObject {
         QCOMPARE(static_cast<double>(form.Project().IncrementLength) * 56, 336.0);
     }
 
+    // The dialog checks the stage in the project; korvel-run checks every stage
+    // and its refusal reaches the user in words, with no table.
+    void refusalOfKorvelRunIsShown() {
+        TMainForm form;
+        form.OpenByPath(Example("three_stages_english.kv5d"));
+        prompts_.Messages.clear();
+        bool refused = true;
+        TLengthStudyWindow* window = StudyFromMenu(form, {"240", "480", "24"}, &refused);
+        QVERIFY(!refused);
+        QVERIFY(window);
+        QSignalSpy done(window, &TLengthStudyWindow::finished);
+        if (window->Running()) QVERIFY(done.wait(30000));
+        QCOMPARE(prompts_.Messages,
+                 QStringList{"The study could not be made.\rkorvel-run: a length of 240 is not "
+                             "above the free height 240 of section 3"});
+        QCOMPARE(window->Table()->rowCount(), 0);
+        QVERIFY(!window->findChild<QPushButton*>("SetCriticalLength")->isEnabled());
+    }
+
     // A staged project gets the new length in every stage, as korvel-run's variant.
     void setLengthInEveryStage() {
         const QString path = Example("three_stages_english.kv5d");
