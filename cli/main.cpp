@@ -9,6 +9,7 @@
 
 #include "batch_run.h"
 #include "engine_binding.h"
+#include "length_study.h"
 #include "parallel_batch.h"
 #ifdef KORVEL_PDF_REPORT
 #include "report/pdf_batch.h"
@@ -18,6 +19,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvel-run [-j N] [--json FILE] [--pdf [--paper a4|letter]] [--engine LIBRARY] FILE.kv5d...\n"
+    "       korvel-run --lengths FROM:TO:STEP [--tolerance PCT] [--json FILE]\n"
+    "                  [--plot FILE.png|FILE.svg] [-j N] FILE.kv5d\n"
     "\n"
     "Analyses each data file with the KORVEL engine and writes the output report\n"
     "(.kv5o), the plot data file (.kv5p) and the run notes (.kv5r) beside it.\n"
@@ -34,6 +37,15 @@ constexpr const char* kUsage =
     "                    next to korvel-run, else in ../lib/korvel/ from its folder)\n"
     "  --pdf             also write a calculation report FILE.pdf beside each file\n"
     "  --paper a4|letter paper of the PDF (default: letter for English units, else a4)\n"
+    "  --lengths FROM:TO:STEP\n"
+    "                    wall length study: analyse the file's wall at these total\n"
+    "                    lengths (inches in English units, metres in SI), print a\n"
+    "                    row per length and section and the critical length\n"
+    "  --tolerance PCT   change in head deflection and maximum moment from one\n"
+    "                    length to the next below which the wall counts as long\n"
+    "                    enough (default 1)\n"
+    "  --plot FILE       with --lengths: head deflection and maximum moment against\n"
+    "                    length, the critical length marked, as PNG or SVG\n"
     "  -h, --help        show this text and exit\n"
     "      --version     show the version and exit\n";
 
@@ -94,6 +106,8 @@ bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std:
 int main(int argc, char** argv) {
     std::string engine = korvel::cli::DefaultEnginePath();
     std::string jsonPath;
+    korvel::cli::LengthStudyOptions study;
+    bool studyOnly = false;  // --tolerance or --plot given
     int jobs = 1;
     [[maybe_unused]] bool pdf = false;
     std::string paper;  // empty: by the unit system
@@ -126,6 +140,11 @@ int main(int argc, char** argv) {
             if (!v || (std::string(v) != "a4" && std::string(v) != "letter"))
                 return Usage("--paper needs a4 or letter");
             paper = v;
+        } else if (arg == "--lengths" || arg == "--tolerance" || arg == "--plot") {
+            const char* v = value();
+            if (!v) return Usage(arg + " needs a value");
+            (arg == "--lengths" ? study.range : arg == "--plot" ? study.plotPath : study.tolerance) = v;
+            studyOnly = studyOnly || arg != "--lengths";
         } else if (arg == "-j" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
             const char* v = arg.size() > 2 ? arg.c_str() + 2 : value();
             char* end = nullptr;
@@ -139,6 +158,15 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return Usage("no data file given");
+    if (studyOnly && study.range.empty()) return Usage("--tolerance and --plot go with --lengths");
+    if (pdf && !study.range.empty()) return Usage("--pdf does not go with --lengths");
+    if (!study.range.empty()) {
+        study.jsonPath = jsonPath;
+        study.jobs = jobs;
+        study.enginePath = engine;
+        study.files = files;
+        return korvel::cli::RunLengthStudy(study, std::cout, std::cerr);
+    }
 
     const auto start = std::chrono::steady_clock::now();
     const auto results = korvel::cli::AnalyseFiles(

@@ -66,12 +66,6 @@ const char* StatusName(RunStatus s) {
     return "failed";
 }
 
-std::string JsonNumber(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", v);
-    return buffer;
-}
-
 // A worker process: it reads file indices, one a line, and answers each with
 // its serialised result, framed by the byte count on a line of its own.
 struct Worker {
@@ -283,6 +277,30 @@ std::vector<RunResult> AnalyseFiles(const std::vector<std::string>& files,
     return results;
 }
 
+std::string JsonNumber(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", v);
+    return buffer;
+}
+
+std::string JsonString(const std::string& s) { return "\"" + Escape(s) + "\""; }
+
+std::string SectionJsonFields(const SectionSummary& s) {
+    std::ostringstream out;
+    out << "{\"iterations\": " << s.iterations << ", \"closed\": " << (s.closed ? "true" : "false")
+        << ", \"off_curves\": " << (s.offCurves ? "true" : "false")
+        << ", \"exceeded_stations\": " << s.exceededStations << ", \"length_unit\": \""
+        << Escape(s.lengthUnit) << "\", \"force_unit\": \"" << Escape(s.forceUnit)
+        << "\", \"moment_unit\": \"" << Escape(s.momentUnit) << "\""
+        << ", \"max_deflection\": {\"value\": " << JsonNumber(s.deflection.value)
+        << ", \"depth\": " << JsonNumber(s.deflection.depth) << "}"
+        << ", \"max_moment\": {\"value\": " << JsonNumber(s.moment.value)
+        << ", \"depth\": " << JsonNumber(s.moment.depth) << "}"
+        << ", \"max_shear\": {\"value\": " << JsonNumber(s.shear.value)
+        << ", \"depth\": " << JsonNumber(s.shear.depth) << "}";
+    return out.str();
+}
+
 std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds) {
     size_t sections = 0, failures = 0;
     for (const RunResult& r : results) {
@@ -300,19 +318,7 @@ std::string ResultsJson(const std::vector<RunResult>& results, double wallSecond
             << Escape(r.message) << "\", \"report\": \"" << Escape(r.reportFile.string())
             << "\", \"sections\": [";
         for (size_t k = 0; k < r.results.size(); ++k) {
-            const SectionSummary& s = r.results[k];
-            out << (k ? "," : "") << "\n      {\"iterations\": " << s.iterations
-                << ", \"closed\": " << (s.closed ? "true" : "false")
-                << ", \"off_curves\": " << (s.offCurves ? "true" : "false")
-                << ", \"exceeded_stations\": " << s.exceededStations << ", \"length_unit\": \""
-                << Escape(s.lengthUnit) << "\", \"force_unit\": \"" << Escape(s.forceUnit)
-                << "\", \"moment_unit\": \"" << Escape(s.momentUnit) << "\""
-                << ", \"max_deflection\": {\"value\": " << JsonNumber(s.deflection.value)
-                << ", \"depth\": " << JsonNumber(s.deflection.depth) << "}"
-                << ", \"max_moment\": {\"value\": " << JsonNumber(s.moment.value)
-                << ", \"depth\": " << JsonNumber(s.moment.depth) << "}"
-                << ", \"max_shear\": {\"value\": " << JsonNumber(s.shear.value)
-                << ", \"depth\": " << JsonNumber(s.shear.depth) << "}}";
+            out << (k ? "," : "") << "\n      " << SectionJsonFields(r.results[k]) << "}";
         }
         out << (r.results.empty() ? "]}" : "\n    ]}");
     }

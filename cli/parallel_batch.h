@@ -25,6 +25,13 @@ std::vector<RunResult> AnalyseFiles(const std::vector<std::string>& files,
 // section its iterations, ending and maxima.
 std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds);
 
+// One section of ResultsJson as a JSON object without its closing brace, so
+// that callers can add fields of their own.
+std::string SectionJsonFields(const SectionSummary& s);
+// A text as a JSON string, quotes included.
+std::string JsonString(const std::string& s);
+std::string JsonNumber(double v);
+
 // Round trip of a result through the text a worker sends to the parent.
 std::string SerialiseResult(const RunResult& r);
 RunResult DeserialiseResult(const std::string& text);

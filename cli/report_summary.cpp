@@ -64,6 +64,7 @@ std::vector<SectionSummary> SummariseReport(std::istream& report) {
             continue;
         }
         Keep(s.deflection, w, x);
+        s.deflections.push_back(w);
         Keep(s.moment, m, x);
         Keep(s.shear, v, x);
     }

@@ -20,6 +20,9 @@ struct SectionSummary {
     bool offCurves = false;
     int exceededStations = 0;  // stations beyond the maximum allowable deflection
     Extreme deflection, moment, shear;
+    // The results table's deflections in its order, station 0 (the head) to N
+    // (the toe). Read from the report only: workers do not send it.
+    std::vector<double> deflections;
     std::string lengthUnit, forceUnit, momentUnit;  // as the report's units line prints them
 };
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ pkg-config ninja-build
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6 qt6-charts-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6 qt6-charts-dev qt6-svg-dev
   libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
   libxlsxwriter-dev
   xvfb xauth imagemagick

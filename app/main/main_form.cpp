@@ -35,6 +35,7 @@
 #include "main/about_text.h"
 #include "main/file_names.h"
 #include "main/help_window.h"
+#include "main/length_study_window.h"
 #include "main/main_prompts.h"
 #include "main/open_windows.h"
 #include "main/options_dialog.h"
@@ -111,6 +112,8 @@ TMainForm::TMainForm(QWidget* parent)
     setCentralWidget(mdi_area_);
     mdi_area_->setBackground(QColor(0x80, 0x80, 0x80));
     connect(project_, &TProgramData::aboutToReset, this, &TMainForm::CloseAllChildren);
+    // Values changed outside their windows (the wall set to a studied length).
+    connect(project_, &TProgramData::valuesChanged, this, &TMainForm::AfterProjectChange);
     createActions();
     createMenus();
     createToolBars();
@@ -338,6 +341,13 @@ void TMainForm::createActions() {
             [this] { views_->OpenSideView(); });
     connect(NewAction("Comp3DView", "3D View"), &QAction::triggered, this,
             [this] { views_->Open3DView(); });
+    // The study reads the saved data file: edits in progress are taken and saved as for a run.
+    connect(NewAction("CompLengthStudy", "Wall &Length Study..."), &QAction::triggered, this,
+            [this] {
+                if (!TakeEdits()) return;
+                if (SaveProject() && project_->FileName != QLatin1String(kNewProjectName))
+                    TLengthStudyWindow::Open(mdi_area_, *project_);
+            });
 
     // Graphics
     for (const TGraphItem& item : kGraphItems) {
@@ -447,7 +457,7 @@ void TMainForm::createMenus() {
     computation_menu_ = menuBar()->addMenu(QStringLiteral("&Computation"));
     computation_menu_->addActions({Find("CompRun"), Find("CompEditInput"), Find("CompEditNotes"),
                                    Find("CompEditOutput"), Find("CompViewGeometry"),
-                                   Find("Comp3DView")});
+                                   Find("Comp3DView"), Find("CompLengthStudy")});
 
     graphics_menu_ = menuBar()->addMenu(QStringLiteral("&Graphics"));
     for (const TGraphItem& item : kGraphItems) {

@@ -165,6 +165,9 @@ class TProgramData : public QObject, public TProjectFields {
     // A new project is about to replace this one: close every child window.
     void aboutToReset();
     void unitSystemChanged(int system);
+    // Values were changed outside the windows that show them (the wall set to a
+    // new length): open dialogs and views show the project again.
+    void valuesChanged();
 
   private:
     TProgramTables& tables_;

@@ -9,6 +9,7 @@
 #include "entry/ui/child_window.h"
 #include "views/dlg_block.h"
 #include "views/dlg_side_view.h"
+#include "project/program_data.h"
 
 namespace korvel {
 
@@ -111,6 +112,7 @@ TDlgSideView* TGeometryViews::OpenSideView() {
         side_view_ = new TDlgSideView(project_);
         side_window_ = area_->addSubWindow(side_view_);
         side_window_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(&project_, &TProgramData::valuesChanged, side_view_, &TDlgSideView::FormActivate);
     }
     PlaceChildWindow(side_window_);
     side_window_->show();
@@ -126,6 +128,7 @@ TDlgBlock* TGeometryViews::Open3DView() {
         window_3d_ = area_->addSubWindow(view_3d_);
         window_3d_->setAttribute(Qt::WA_DeleteOnClose);
         connect(view_3d_, &TDlgBlock::closing, this, &TGeometryViews::Close3DView);
+        connect(&project_, &TProgramData::valuesChanged, view_3d_, &TDlgBlock::RedrawComplete);
         // The mode buttons start released with no mode.
         for (int i = 0; i < 4; ++i) {
             if (tools_[static_cast<size_t>(i)]) tools_[static_cast<size_t>(i)]->setChecked(false);

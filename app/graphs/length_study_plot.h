@@ -1,0 +1,32 @@
+// The picture of a wall length study: head deflection and maximum moment
+// against the wall's length, one curve per section, the critical length marked
+// by a vertical line; two graphs of the program's graph painter one above the
+// other. Drawn alike into korvel-run's --plot file and the program's Wall
+// Length Study window.
+#pragma once
+
+#include <QSizeF>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace korvel {
+
+// What the picture shows; lengths in the study's length unit.
+struct TLengthStudyCurves {
+    QString LengthUnit;  // the report's unit texts ("IN", "M")
+    QString MomentUnit;
+    std::vector<double> Lengths;              // the usable lengths, shortest first
+    std::vector<std::vector<double>> Head;    // [section][length] head deflection
+    std::vector<std::vector<double>> Moment;  // [section][length] maximum moment
+    std::optional<double> Critical;           // the critical length
+};
+
+// Paints both graphs into size (device pixels at dotsPerInch); the painter's
+// origin is the picture's top left corner.
+void PaintLengthStudy(QPainter& painter, const TLengthStudyCurves& curves, const QSizeF& size,
+                      double dotsPerInch = 96.0);
+
+}  // namespace korvel

@@ -1,0 +1,255 @@
+// Computation > "Wall Length Study..." in the main window on the offscreen
+// platform: the dialog refuses lengths that cannot be studied, a study from
+// the menu runs korvel-run (built beside this test) and shows its table, and
+// setting the wall to a length changes the project exactly as korvel-run's
+// variant of that length. Prompts are recorded instead of shown.
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "length_variant.h"
+#include "main/length_study_run.h"
+#include "main/length_study_window.h"
+#include "main/main_form.h"
+#include "main/main_prompts.h"
+#include "project/program_data.h"
+#include "project/wall_length.h"
+
+using namespace korvel;
+
+namespace {
+
+class TRecordingPrompts : public TMainPrompts {
+  public:
+    void Information(QWidget*, const QString& text) override { Messages << text; }
+    TAnswer Confirm(QWidget*, const QString&, bool) override { return TAnswer::kNo; }
+    QStringList Messages;
+};
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Fills the dialog as the user does (click into a box, type) and presses OK.
+void FillAndAccept(TMainForm& form, const QStringList& values, bool* refused) {
+    auto* dialog = form.findChild<TDlgLengthStudy*>();
+    if (!dialog) return;
+    const char* names[] = {"From", "To", "Step", "Tolerance"};
+    for (int i = 0; i < values.size(); ++i) {
+        auto* edit = dialog->findChild<QLineEdit*>(QLatin1String(names[i]));
+        QTest::mouseClick(edit, Qt::LeftButton);
+        edit->selectAll();
+        QTest::keyClicks(edit, values[i]);
+    }
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    *refused = dialog->isVisible();
+    if (*refused) dialog->reject();
+}
+
+}  // namespace
+
+class TLengthStudyTest : public QObject {
+    Q_OBJECT
+
+  private:
+    TRecordingPrompts prompts_;
+    QTemporaryDir dir_;
+
+    QString Example(const QString& name) {
+        const QString target = dir_.filePath(name);
+        QFile::remove(target);
+        QFile::copy(QStringLiteral(KORVEL_EXAMPLES_DIR "/") + name, target);
+        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+
+    // Chooses the menu item with the dialog answered by values; the study
+    // window, or nullptr when none was opened.
+    TLengthStudyWindow* StudyFromMenu(TMainForm& form, const QStringList& values, bool* refused) {
+        QTimer::singleShot(0, &form,
+                           [&form, values, refused] { FillAndAccept(form, values, refused); });
+        form.findChild<QAction*>(QStringLiteral("CompLengthStudy"))->trigger();
+        return form.findChild<TLengthStudyWindow*>();
+    }
+
+  private Q_SLOTS:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        TMainPrompts::SetCurrent(&prompts_);
+        QVERIFY(dir_.isValid());
+    }
+    void cleanupTestCase() { TMainPrompts::SetCurrent(nullptr); }
+    void init() { prompts_ = TRecordingPrompts(); }
+
+    void refusesLengthsThatCannotBeStudied_data() {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("message");
+        // cantilever_english: 60 increments of 6 in, free height 180 in.
+        QTest::newRow("from not below to")
+            << QStringList{"480", "240", "24"} << QStringLiteral("From must be below To.");
+        QTest::newRow("from equal to")
+            << QStringList{"240", "240", "24"} << QStringLiteral("From must be below To.");
+        QTest::newRow("step zero")
+            << QStringList{"240", "480", "0"} << QStringLiteral("Step must be above 0.");
+        QTest::newRow("step negative")
+            << QStringList{"240", "480", "-6"} << QStringLiteral("Step must be above 0.");
+        QTest::newRow("at the free height")
+            << QStringList{"180", "480", "24"}
+            << QStringLiteral("A length of 180 is not above the free height 180.");
+        QTest::newRow("too many lengths")
+            << QStringList{"200", "1800", "1"}
+            << QStringLiteral("1601 lengths; at most 500 are studied at once.");
+        QTest::newRow("not a number")
+            << QStringList{"2x0", "480", "24"} << QStringLiteral("From: \"2x0\" is not a number.");
+        QTest::newRow("tolerance") << QStringList{"240", "480", "24", "0"}
+                                   << QStringLiteral(
+                                          "The tolerance must be a percentage above 0 and below "
+                                          "100.");
+    }
+    void refusesLengthsThatCannotBeStudied() {
+        QFETCH(QStringList, values);
+        QFETCH(QString, message);
+        TMainForm form;
+        form.OpenByPath(Example("cantilever_english.kv5d"));
+        prompts_.Messages.clear();
+        bool refused = false;
+        QVERIFY(!StudyFromMenu(form, values, &refused));
+        QVERIFY(refused);
+        QCOMPARE(prompts_.Messages, QStringList{message});
+        QVERIFY(form.MdiArea()->subWindowList().isEmpty());
+    }
+
+    // The study from the menu shows korvel-run's own table; the wall set to a
+    // chosen row is korvel-run's variant of that length, saved.
+    void studyFromMenuThenSetLength() {
+        const QString path = Example("cantilever_english.kv5d");
+        const QByteArray original = ReadBytes(path);
+        TMainForm form;
+        form.resize(1200, 860);
+        form.show();
+        form.OpenByPath(path);
+        // The wall dialog stays open through the study: it must show the new length.
+        form.findChild<QAction*>(QStringLiteral("DataWallProp"))->trigger();
+        auto* increments = form.findChild<QWidget*>(QStringLiteral("DlgProp"))
+                               ->findChild<QLineEdit*>(QStringLiteral("Increments"));
+        QCOMPARE(increments->text(), QStringLiteral("60"));
+        prompts_.Messages.clear();
+        bool refused = true;
+        TLengthStudyWindow* window = StudyFromMenu(form, {"240", "480", "24"}, &refused);
+        QVERIFY(!refused);
+        QVERIFY(window);
+        QSignalSpy done(window, &TLengthStudyWindow::finished);
+        QVERIFY(window->Running() || done.count() > 0);
+        if (done.count() == 0) QVERIFY(done.wait(30000));
+        QVERIFY2(prompts_.Messages.isEmpty(), qPrintable(prompts_.Messages.join('\n')));
+
+        // Opened at a usable size, not collapsed.
+        QMdiSubWindow* sub = form.MdiArea()->activeSubWindow();
+        QCOMPARE(sub->widget(), window);
+        QVERIFY(sub && !sub->isMinimized());
+        QVERIFY(sub->width() >= 600 && sub->height() >= 400);
+        QVERIFY(window->Table()->height() >= 150);
+
+        // The same study on the command line: its rows, number for number.
+        QProcess cli;
+        cli.start(KorvelRunPath(), {"--lengths", "240:480:24", path});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        QStringList cliRows;
+        for (const QString& line : QString::fromUtf8(cli.readAllStandardOutput()).split('\n')) {
+            QStringList t = line.mid(2).split(' ', Qt::SkipEmptyParts);
+            if (t.size() < 10 || !t[0].at(0).isDigit()) continue;
+            // length, embedment, ... then the last six figures (no tiebacks here)
+            cliRows << (QStringList{t[0], t[1]} + t.mid(t.size() - 6)).join(' ');
+        }
+        QCOMPARE(cliRows.size(), 11);
+        QTableWidget* table = window->Table();
+        QCOMPARE(table->rowCount(), 11);
+        QStringList shown;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QStringList t;
+            for (int c : {0, 1, 5, 6, 7, 8, 9, 10}) t << table->item(r, c)->text();
+            shown << t.join(' ');
+        }
+        QCOMPARE(shown, cliRows);
+        QVERIFY(cliRows.value(4).startsWith("336 156 1.87 "));  // as the README shows it
+        QVERIFY(window->findChild<QLabel*>("CriticalLength")
+                    ->text()
+                    .startsWith("Critical length: 336 IN (embedment 156 IN)"));
+        QVERIFY(!form.Project().Modified());
+
+        // Set the wall to the third row, 288 in: 48 increments of 6 in.
+        table->selectRow(2);
+        window->findChild<QPushButton*>("SetSelectedLength")->click();
+        QCOMPARE(form.Project().Increments, 48);
+        QCOMPARE(increments->text(), QStringLiteral("48"));
+        QVERIFY(form.Project().Modified());
+        QCOMPARE(ReadBytes(path), original);  // nothing saved yet
+        QVERIFY(form.SaveProject());
+        const cli::LengthVariant variant =
+            cli::LengthVariantBuilder(
+                QString(QStringLiteral(KORVEL_EXAMPLES_DIR "/") + "cantilever_english.kv5d")
+                    .toStdString())
+                .Build(288, 480);
+        QCOMPARE(ReadBytes(path), QByteArray::fromStdString(variant.text));
+
+        // Then to the critical length: 56 increments.
+        window->findChild<QPushButton*>("SetCriticalLength")->click();
+        QCOMPARE(form.Project().Increments, 56);
+        QCOMPARE(static_cast<double>(form.Project().IncrementLength) * 56, 336.0);
+    }
+
+    // The dialog checks the stage in the project; korvel-run checks every stage
+    // and its refusal reaches the user in words, with no table.
+    void refusalOfKorvelRunIsShown() {
+        TMainForm form;
+        form.OpenByPath(Example("three_stages_english.kv5d"));
+        prompts_.Messages.clear();
+        bool refused = true;
+        TLengthStudyWindow* window = StudyFromMenu(form, {"240", "480", "24"}, &refused);
+        QVERIFY(!refused);
+        QVERIFY(window);
+        QSignalSpy done(window, &TLengthStudyWindow::finished);
+        if (window->Running()) QVERIFY(done.wait(30000));
+        QCOMPARE(prompts_.Messages,
+                 QStringList{"The study could not be made.\rkorvel-run: a length of 240 is not "
+                             "above the free height 240 of section 3"});
+        QCOMPARE(window->Table()->rowCount(), 0);
+        QVERIFY(!window->findChild<QPushButton*>("SetCriticalLength")->isEnabled());
+    }
+
+    // A staged project gets the new length in every stage, as korvel-run's variant.
+    void setLengthInEveryStage() {
+        const QString path = Example("three_stages_english.kv5d");
+        TMainForm form;
+        form.OpenByPath(path);
+        const SectionOutline before = OutlineOf(form.Project());
+        const double length = before.wallLength() + 4 * before.incrementLength;
+        SetWallLength(form.Project(), length, length);
+        QCOMPARE(form.Project().Increments, before.increments + 4);
+        QCOMPARE(form.Project().CurrentStage, 1);
+        QVERIFY(form.SaveProject());
+        const cli::LengthVariant variant =
+            cli::LengthVariantBuilder(
+                QString(QStringLiteral(KORVEL_EXAMPLES_DIR "/") + "three_stages_english.kv5d")
+                    .toStdString())
+                .Build(length, length);
+        QCOMPARE(ReadBytes(path), QByteArray::fromStdString(variant.text));
+    }
+};
+
+QTEST_MAIN(TLengthStudyTest)
+#include "length_study_test.moc"
