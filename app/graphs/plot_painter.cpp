@@ -166,28 +166,26 @@ void DrawCurves(QPainter& p, const TGraphPlot& g, const TPlotView& v, const TPan
     p.restore();
 }
 
-void DrawLegend(QPainter& p, const TGraphPlot& g, const TPlotView& v, const QSizeF& client,
-                const TPlotLayout& layout) {
+QFont LegendFont(const TGraphPlot& g) {
     QFont font(QString::fromLatin1(kFontFamily));
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(g.LegendFont);
+    return font;
+}
+
+void DrawLegend(QPainter& p, const TGraphPlot& g, const TPlotView& v, const QSizeF& client,
+                const TPlotLayout& layout) {
+    const QSizeF size = LegendSize(p, g, v);
+    if (size.isEmpty()) return;
+    const QFont font = LegendFont(g);
     p.setFont(font);
     const QFontMetricsF fm(font, p.device());
     const double item = fm.height() * 1.5;
     const double marker_room = v.Dx / 8;
-    double width = 0;
-    int rows = 0;
-    for (int i = 0; i < g.Lines.CurveCount(); ++i) {
-        const TLine& curve = g.Lines.Curve(i);
-        if (!curve.Active || !curve.Visible) continue;
-        width = std::max(width, fm.horizontalAdvance(g.LegendText(i)));
-        ++rows;
-    }
-    if (rows == 0) return;
     // The place is the window's; the picture's fonts differ in size, so the box
     // is kept inside the picture's plot area.
-    const QRectF asked(v.LegendPlace.x() * client.width(), v.LegendPlace.y() * client.height(),
-                       width + marker_room + v.Dx / 8, rows * item + v.Dy / 16);
+    const QRectF asked(
+        QPointF(v.LegendPlace.x() * client.width(), v.LegendPlace.y() * client.height()), size);
     const QRectF box =
         LegendInside(asked, LegendArea(layout, asked.center()), QRectF(QPointF(0, 0), client));
     p.setPen(QPen(Qt::black, 0));
@@ -205,8 +203,8 @@ void DrawLegend(QPainter& p, const TGraphPlot& g, const TPlotView& v, const QSiz
         p.setBrush(Qt::NoBrush);
         DrawMarker(p, QPointF(box.left() + marker_room / 2 + v.Dx / 32, y + item / 2),
                    MarkerShape(i), v.Dx / 32, v.Dy / 32);
-        p.drawText(QRectF(box.left() + marker_room + v.Dx / 16, y, width, item), Qt::AlignVCenter,
-                   g.LegendText(i));
+        p.drawText(QRectF(box.left() + marker_room + v.Dx / 16, y, size.width() - v.Dx / 4, item),
+                   Qt::AlignVCenter, g.LegendText(i));
     }
 }
 
@@ -299,6 +297,21 @@ TPlotLayout GraphLayout(const TGraphPlot& graph, const QSizeF& client, const TPl
     in.ShowLayers = HasLayerColumn(graph);
     in.ShowThree = graph.ShowThree;
     return ComputePlotLayout(in);
+}
+
+QSizeF LegendSize(QPainter& p, const TGraphPlot& g, const TPlotView& v) {
+    const QFontMetricsF fm(LegendFont(g), p.device());
+    double width = 0;
+    int rows = 0;
+    for (int i = 0; i < g.Lines.CurveCount(); ++i) {
+        const TLine& curve = g.Lines.Curve(i);
+        if (!curve.Active || !curve.Visible) continue;
+        width = std::max(width, fm.horizontalAdvance(g.LegendText(i)));
+        ++rows;
+    }
+    if (rows == 0) return {};
+    // Marker room of Dx / 8 before the text and Dx / 8 after it.
+    return {width + v.Dx / 4, rows * fm.height() * 1.5 + v.Dy / 16};
 }
 
 TPlotLayout PaintGraph(QPainter& p, const TGraphPlot& g, const QSizeF& client, const TPlotView& v) {

@@ -32,6 +32,9 @@ struct TPlotView {
 // Layout for the client size, with the text height of the graph's caption font.
 TPlotLayout GraphLayout(const TGraphPlot& graph, const QSizeF& client, const TPlotView& view,
                         QPainter& painter);
+// Size of the legend box on painter's device: room for the markers and the
+// widest text of the active, visible curves (empty when there are none).
+QSizeF LegendSize(QPainter& painter, const TGraphPlot& graph, const TPlotView& view);
 // Paints the whole client area (origin at 0, 0); returns the layout used.
 TPlotLayout PaintGraph(QPainter& painter, const TGraphPlot& graph, const QSizeF& client,
                        const TPlotView& view);

@@ -293,30 +293,12 @@ class TComposer {
         p.setClipRect(QRectF(QPointF(0, 0), area.size()));
         const TPlotLayout layout = GraphLayout(g, area.size(), view, p);
         // The legend at the bottom right of the plot, where a new window puts it.
-        const QSizeF legend = LegendSize(g, view, p);
+        const QSizeF legend = LegendSize(p, g, view);
         const double gap = view.Dx / 24;
         view.LegendPlace = QPointF((layout.Plot.right() - legend.width() - gap) / area.width(),
                                    (layout.Plot.bottom() - legend.height() - gap) / area.height());
         PaintGraph(p, g, area.size(), view);
         p.restore();
-    }
-
-    // The size the painter gives the legend box: rows 1.5 text heights apart,
-    // room for the marker and the widest text.
-    static QSizeF LegendSize(const TGraphPlot& g, const TPlotView& v, QPainter& p) {
-        QFont font(QStringLiteral("Times New Roman"));
-        font.setStyleHint(QFont::Serif);
-        font.setPointSizeF(g.LegendFont);
-        const QFontMetricsF fm(font, p.device());
-        double width = 0;
-        int rows = 0;
-        for (int i = 0; i < g.Lines.CurveCount(); ++i) {
-            const TLine& curve = g.Lines.Curve(i);
-            if (!curve.Active || !curve.Visible) continue;
-            width = std::max(width, fm.horizontalAdvance(g.LegendText(i)));
-            ++rows;
-        }
-        return {width + v.Dx / 4, rows * fm.height() * 1.5 + v.Dy / 16};
     }
 
     QPaintDevice& device_;
