@@ -24,19 +24,13 @@
 #include "main/length_study_window.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
+#include "main/tests/recording_prompts.h"
 #include "project/program_data.h"
 #include "project/wall_length.h"
 
 using namespace korvel;
 
 namespace {
-
-class TRecordingPrompts : public TMainPrompts {
-  public:
-    void Information(QWidget*, const QString& text) override { Messages << text; }
-    TAnswer Confirm(QWidget*, const QString&, bool) override { return TAnswer::kNo; }
-    QStringList Messages;
-};
 
 QByteArray ReadBytes(const QString& path) {
     QFile file(path);

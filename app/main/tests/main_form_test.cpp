@@ -19,31 +19,12 @@
 #include "entry/table_definitions.h"
 #include "main/control_file.h"
 #include "main/main_prompts.h"
+#include "main/tests/recording_prompts.h"
 #include "project/program_data.h"
 
 using namespace korvel;
 
 namespace {
-
-class TRecordingPrompts : public TMainPrompts {
-  public:
-    void Information(QWidget*, const QString& text) override { Messages << text; }
-    TAnswer Confirm(QWidget*, const QString& text, bool) override {
-        Questions << text;
-        return Answer;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&, int* index) override {
-        if (index) *index = 1;
-        return OpenPath;
-    }
-    QString SaveFileName(QWidget*, const QString& title, const QString&, const QString&) override {
-        SaveTitles << title;
-        return SavePath;
-    }
-    QStringList Messages, Questions, SaveTitles;
-    TAnswer Answer = TAnswer::kNo;
-    QString OpenPath, SavePath;
-};
 
 const char* kCompleted =
     "Computations are completed. Please, check output file for results or error messages.";

@@ -16,6 +16,7 @@
 #include "entry/table_definitions.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
+#include "main/tests/recording_prompts.h"
 #include "main/stage_options_dialog.h"
 #include "project/program_data.h"
 #include "project/stage_files.h"
@@ -23,25 +24,6 @@
 using namespace korvel;
 
 namespace {
-
-class TRecordingPrompts : public TMainPrompts {
-  public:
-    void Information(QWidget*, const QString& text) override { Messages << text; }
-    TAnswer Confirm(QWidget*, const QString& text, bool) override {
-        Questions << text;
-        return Answer;
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&, int* index) override {
-        if (index) *index = 1;
-        return {};
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return SavePath;
-    }
-    QStringList Messages, Questions;
-    TAnswer Answer = TAnswer::kNo;
-    QString SavePath;
-};
 
 const char* kCompleted =
     "Computations are completed. Please, check output file for results or error messages.";

@@ -31,6 +31,7 @@
 #include "main/help_window.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
+#include "main/tests/recording_prompts.h"
 #include "views/dlg_block.h"
 #include "views/dlg_deformed_shape.h"
 #include "views/view_state.h"
@@ -38,21 +39,6 @@
 using namespace korvel;
 
 namespace {
-
-class TRecordingPrompts : public TMainPrompts {
-  public:
-    void Information(QWidget*, const QString& text) override { Messages << text; }
-    TAnswer Confirm(QWidget*, const QString&, bool) override { return TAnswer::kNo; }
-    QString OpenFileName(QWidget*, const QString&, const QString&, int* index) override {
-        if (index) *index = 1;
-        return {};
-    }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return SavePath;
-    }
-    QStringList Messages;
-    QString SavePath;
-};
 
 const char* kCompleted =
     "Computations are completed. Please, check output file for results or error messages.";

@@ -10,24 +10,11 @@
 
 #include "main/main_form.h"
 #include "main/main_prompts.h"
+#include "main/tests/recording_prompts.h"
 
 using namespace korvel;
 
 namespace {
-
-class TRecordingPrompts : public TMainPrompts {
-  public:
-    void Information(QWidget*, const QString& text) override { Messages << text; }
-    TAnswer Confirm(QWidget*, const QString&, bool) override { return TAnswer::kNo; }
-    QString SaveFileName(QWidget*, const QString& title, const QString& proposed,
-                         const QString&) override {
-        SaveTitles << title;
-        Proposed = proposed;
-        return SavePath;
-    }
-    QStringList Messages, SaveTitles;
-    QString SavePath, Proposed;
-};
 
 }  // namespace
 
