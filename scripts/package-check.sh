@@ -38,6 +38,16 @@ for path in bin/Korvel2015 bin/korvel-run lib/korvel/libKorvel2015_DLL.so \
   [ -f "$usr/$path" ] || fail "$path is not in the package"
 done
 
+# The copyright file is in Debian's machine-readable format and names KORVEL's
+# own licence and every library the programs link.
+copyright="$usr/share/doc/korvel/copyright"
+head -1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not in the machine-readable format"
+grep -q '^License: GPL-3+$' "$copyright" || fail "copyright does not state GPL-3+"
+for lib in libqt6widgets6 libqt6charts6 libqt6svg6 libqt6printsupport6 libxlsxwriter4 zlib1g; do
+  grep -q "debian-package:$lib" "$copyright" || fail "copyright does not name $lib"
+done
+
 # The unpacked korvel-run, started from another folder, finds its engine in
 # usr/lib/korvel/ of the unpacked tree.
 mkdir "$tree/work"

@@ -411,8 +411,8 @@ class TWindowUseTest : public QObject {
         QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Getting started")));
         // About names the version and the libraries' licences.
         const QString about = AboutText(QStringLiteral("6.4.2"));
-        for (const char* part :
-             {"2015.5.1", "Qt 6.4.2", "GNU LGPL version 3", "libxlsxwriter", "BSD 2-Clause"}) {
+        for (const char* part : {"2015.5.1", "GPL-3.0-or-later", "Qt 6.4.2", "GNU LGPL version 3",
+                                 "libxlsxwriter", "BSD 2-Clause"}) {
             QVERIFY2(about.contains(QLatin1String(part)), part);
         }
         QVERIFY(prompts_.Messages.isEmpty());
