@@ -33,7 +33,7 @@ usr="$tree/root/usr"
 for path in bin/Korvel2015 bin/korvel-run lib/korvel/libKorvel2015_DLL.so \
     share/applications/korvel.desktop share/mime/packages/korvel.xml \
     share/icons/hicolor/scalable/apps/korvel.svg share/icons/hicolor/256x256/apps/korvel.png \
-    share/doc/korvel/copyright share/doc/korvel/README.md \
+    share/doc/korvel/copyright share/doc/korvel/README.md share/doc/korvel/changelog.gz \
     share/man/man1/korvel-run.1.gz share/man/man1/Korvel2015.1.gz; do
   [ -f "$usr/$path" ] || fail "$path is not in the package"
 done
