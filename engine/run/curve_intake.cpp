@@ -112,6 +112,7 @@ PYCurve ReadFileGeneratedCurve(InputContext& ctx, text::RecordReader& in, const 
     PYCurve curve;
     curve.station = static_cast<int>(std::lround(z / p.h));
     curve.sideFlag = 1;
+    curve.generated = true;
     if (withUserCurves) {
         ctx.plot << text::FreeFormatLine({curve.station, kGeneratedPoints});
     } else {

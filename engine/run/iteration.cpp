@@ -76,18 +76,32 @@ SoilLine LinearisePYCurve(const PYCurve& curve, double y) {
         return line;
     }
 
-    std::size_t i = n - 2;  // first point of the segment; the last segment by default
+    std::size_t i = n - 2;   // first point of the segment; the last segment by default
+    std::size_t beyond = n;  // the end point the deflection lies beyond, n when none
     if (n < 3) {
         line.offCurve = true;
     } else {
         std::size_t m = 1;
         while (m < n && !(y <= Y[m])) ++m;
         if (m < n) {
-            if (y < Y[0]) line.offCurve = true;
+            if (y < Y[0]) {
+                line.offCurve = true;
+                beyond = 0;
+            }
             i = m - 1;
         } else {
             line.offCurve = true;
+            beyond = n - 1;
         }
+    }
+
+    // A generated curve ends where its soil has reached its ultimate (or
+    // residual) resistance: beyond the end point the resistance stays there
+    // rather than following a still rising or falling end segment. A flat end
+    // segment takes the ordinary path, which gives the same line.
+    if (curve.generated && beyond < n && P[i + 1] != P[i]) {
+        line.q = P[beyond];
+        return line;
     }
 
     const double dy = Y[i + 1] - Y[i];

@@ -21,7 +21,8 @@ struct SoilLine {
     bool offCurve = false;  // y lay outside the curve, or the curve has under three points
 };
 
-// The segment holding y; outside the curve the end segment is extended.
+// The segment holding y; outside a user curve the end segment is extended,
+// outside a generated curve the resistance of the end point holds (s = 0).
 SoilLine LinearisePYCurve(const PYCurve& curve, double y);
 
 // Adds the soil springs of the PYCurveTable, linearised at the deflections

@@ -63,6 +63,9 @@ struct MEICurve {
 struct PYCurve {
     int station = 0;
     int sideFlag = 0;  // 1: springs are interpolated down to the next curve
+    // Made by the curve generator: beyond its end points the soil resists no
+    // more than at them (a user curve's end segments are extended instead).
+    bool generated = false;
     std::vector<double> y;
     std::vector<double> p;
 };

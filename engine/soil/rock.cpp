@@ -31,7 +31,7 @@ constexpr double kWeakZeroDepth = 1.0e-6;   // a depth below it is the surface
 constexpr double kWeakZeroStrength = 1.0e-10;
 constexpr std::array<double, 17> kWeakDeflectionFactors = {0.0005, 0.001, 0.003, 0.006, 0.009, 0.02,
                                                            0.04,   0.06,  0.08,  0.1,   0.25,  0.5,
-                                                           0.75,   1.0,   4.0,   8.0,   12.0};
+                                                           0.75,   1.0,   4.0,   8.0,   16.0};
 
 }  // namespace
 
@@ -125,9 +125,20 @@ void GenerateStrongRockLayer(PYGeneration& g, int L) {
     }
 }
 
+int RockSurfaceLayer(const PYProfile& profile, int L) {
+    auto isRock = [&](int i) { return profile.layers[i].type == 6 || profile.layers[i].type == 7; };
+    while (L > 0 && isRock(L - 1)) --L;
+    return L;
+}
+
 void GenerateWeakRockLayer(PYGeneration& g, int L) {
     PYLayer& layer = g.profile.layers[L];
     layer.R = 0.0;
+    // The depth into the rock and the strength near its top are measured from
+    // the rock surface, the top of the run of rock layers this one belongs to,
+    // so that one rock mass entered as several layers gives the same curves.
+    const int surfaceLayer = RockSurfaceLayer(g.profile, L);
+    const double rockTop = g.profile.layers[surfaceLayer].xTop;
     const std::string length = g.LengthLabel();
     for (size_t i = 0; i < layer.curves.size(); ++i) {
         const double x = g.profile.curveDepths[layer.curves[i]];
@@ -146,14 +157,15 @@ void GenerateWeakRockLayer(PYGeneration& g, int L) {
             throw SoilStop(0, "THE STRENGTH OF A WEAK ROCK LAYER IS ZERO");
         }
         const double alphaR = WeakRockStrengthReduction(rqd);
-        const double qur = L == 0 ? g.props.CohesionAvg(xd, 0)
-                                  : 0.5 * (g.props.Cohesion(layer.xTop + kWeakTopOffset) + c);
+        const double qur = surfaceLayer == 0 && L == 0
+                               ? g.props.CohesionAvg(xd, 0)
+                               : 0.5 * (g.props.Cohesion(rockTop + kWeakTopOffset) + c);
         const double Eir = layer.k;
 
         g.WriteCurveRecord(x);
         for (PYSide side : {PYSide::Excavation, PYSide::Backfill}) {
             const double depth = g.DepthUsed(side, xd);
-            const double xr = depth - layer.xTop + kWeakTopOffset;
+            const double xr = depth - rockTop + kWeakTopOffset;
             const WeakRockCurve rock = WeakRockCurveFor(alphaR, qur, Eir, krm, b, xr);
 
             g.WriteSideHeading(side);

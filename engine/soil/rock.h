@@ -44,8 +44,13 @@ struct WeakRockCurve {
 WeakRockCurve WeakRockCurveFor(double alphaR, double qur, double Eir, double krm, double b,
                                double xr);
 
-// f yrm with f = 0.0005 ... 12; no point at y = 0.
+// f yrm with f = 0.0005 ... 8 and 16, where the law reaches pur; no point at y = 0.
 std::array<double, 17> WeakRockDeflections(double yrm);
+
+struct PYProfile;
+// The first p-y layer of the run of rock layers (strong or weak) that ends
+// with layer L: the layer just below a soil layer or the excavation level.
+int RockSurfaceLayer(const PYProfile& profile, int L);
 
 double WeakRockResistance(double y, const WeakRockCurve& curve);
 

@@ -88,7 +88,9 @@ double StiffClayWetResistance(double y, double pc, double As, double y50, double
     } else {
         p = atSixAs - kResidualAs * pc * As;
     }
-    return std::min(p, kx * y);
+    // Near the surface (As below about 0.223) the softening and the residual
+    // fall below zero; the soil never pulls on the wall, so p stays at least 0.
+    return std::max(0.0, std::min(p, kx * y));
 }
 
 double StiffClayWetEquivalentDepth(double F, double c, double b, double gamma) {

@@ -25,7 +25,7 @@ double StiffClayWetUltimate(double c, double ca, double gamma, double b, double 
 // y1 = 0, then steps of 0.5 As y50 to 6 As y50 (point 13), 10, 14, 18 and 200 As y50.
 std::array<double, 17> StiffClayWetDeflections(double As, double y50);
 
-// p at deflection y with the initial slope kx = k x. y50 > 0.
+// p at deflection y with the initial slope kx = k x, never below 0. y50 > 0.
 double StiffClayWetResistance(double y, double pc, double As, double y50, double kx);
 
 // Depth in this clay whose cumulative pc Fr equals F: 40 steps down to the

@@ -107,9 +107,10 @@ TEST(WeakRock, CurveShape) {
             yk < w.yA ? w.Kir * yk : std::min(w.pur, 0.5 * w.pur * std::pow(yk / w.yrm, 0.25));
         EXPECT_NEAR(WeakRockResistance(yk, w), textbook, 1e-9 * w.pur) << yk;
     }
-    // 12 yrm gives 0.93 pur; pur only from 16 yrm on.
-    EXPECT_NEAR(WeakRockResistance(y[16], w) / w.pur, 0.5 * std::pow(12.0, 0.25), 1e-12);
-    EXPECT_DOUBLE_EQ(WeakRockResistance(16.0 * w.yrm, w), w.pur);
+    // 8 yrm gives 0.84 pur; the last point, 16 yrm, is where the law reaches pur.
+    EXPECT_NEAR(WeakRockResistance(y[15], w) / w.pur, 0.5 * std::pow(8.0, 0.25), 1e-12);
+    EXPECT_DOUBLE_EQ(y[16], 16.0 * w.yrm);
+    EXPECT_DOUBLE_EQ(WeakRockResistance(y[16], w), w.pur);
     EXPECT_DOUBLE_EQ(WeakRockResistance(30.0 * w.yrm, w), w.pur);
 }
 
@@ -188,7 +189,7 @@ TEST(WeakRock, GeneratedCurveRecomputed) {
     const double alpha = 1.0 - 52.5 / 150.0, qur = 0.5 * (800.0 + 850.0);
     const int head = 1 + 35 * 1;
     const double f[17] = {0.0005, 0.001, 0.003, 0.006, 0.009, 0.02, 0.04, 0.06, 0.08,
-                          0.1,    0.25,  0.5,   0.75,  1.0,   4.0,  8.0,  12.0};
+                          0.1,    0.25,  0.5,   0.75,  1.0,   4.0,  8.0,  16.0};
     for (int side = 0; side < 2; ++side) {
         const double xr = side == 0 ? 48.0 : 168.0;
         const double pur = xr <= 3 * b ? alpha * qur * (b + 1.4 * xr) : 5.2 * alpha * qur * b;
