@@ -72,7 +72,12 @@ void Replace(const fs::path& target, Fill fill) {
     const bool keepMode = exists && S_ISREG(old.st_mode);
 
     fs::path temp;
-    const int fd = CreateTemporaryBeside(folder, temp);
+    int fd = -1;
+    try {
+        fd = CreateTemporaryBeside(folder, temp);
+    } catch (const FileError& e) {
+        Fail(target, e.code() ? e.code() : EIO);  // named as the user knows it
+    }
     try {
         if (keepMode && ::fchmod(fd, old.st_mode & 07777) != 0) Fail(target, errno);
         fill(fd);
