@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "engine_binding.h"
+#include "run_files.h"
 
 namespace korvel::cli {
 namespace {
@@ -33,24 +34,6 @@ std::string HostName() {
     if (gethostname(buffer, sizeof buffer - 1) != 0) return {};
     return std::string(buffer).substr(0, 16);
 }
-
-// A fresh folder of our own, removed with everything the engine left in it.
-class WorkingFolder {
-public:
-    WorkingFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvel-run-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a working folder");
-        path_ = pattern;
-    }
-    ~WorkingFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Keeps the current folder for the duration of a call.
 class CurrentFolder {
@@ -107,8 +90,8 @@ bool IsErrorLine(const std::string& line) {
            line.find("TOO MUCH DATA FOR AVAILABLE STORAGE") != std::string::npos;
 }
 
-void ReadReport(RunResult& result) {
-    std::ifstream report(result.reportFile);
+void ReadReport(RunResult& result, const std::filesystem::path& reportFile) {
+    std::ifstream report(reportFile);
     if (!report) {
         result.status = RunStatus::Failed;
         result.message = "the engine wrote no report";
@@ -172,6 +155,11 @@ std::filesystem::path WithExtension(const std::filesystem::path& path, const std
 }
 
 std::string ControlFileText(const std::filesystem::path& dataFile) {
+    return ControlFileText(dataFile, runfiles::ResultsBeside(dataFile));
+}
+
+std::string ControlFileText(const std::filesystem::path& dataFile,
+                            const runfiles::ResultFiles& results) {
     std::ostringstream out;
     const std::string host = HostName();
     out << kProgramVersion << "\r\n"
@@ -179,9 +167,9 @@ std::string ControlFileText(const std::filesystem::path& dataFile) {
         << UserName() << ", " << host << "\r\n"
         << 0 << "\r\n"
         << dataFile.string() << "\r\n"
-        << WithExtension(dataFile, ".kv5o").string() << "\r\n"
-        << WithExtension(dataFile, ".kv5p").string() << "\r\n"
-        << WithExtension(dataFile, ".kv5r").string() << "\r\n";
+        << results.report.string() << "\r\n"
+        << results.plot.string() << "\r\n"
+        << results.notes.string() << "\r\n";
     return out.str();
 }
 
@@ -189,6 +177,11 @@ RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& 
     RunResult result;
     std::error_code ec;
     result.dataFile = std::filesystem::absolute(dataFile, ec);
+    if (const std::string refused = runfiles::RefusedDataPath(result.dataFile.string());
+        !refused.empty()) {
+        result.message = "refused: " + refused;
+        return result;
+    }
     if (!std::filesystem::is_regular_file(result.dataFile, ec)) {
         result.message = "no such data file";
         return result;
@@ -196,17 +189,21 @@ RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& 
     result.reportFile = WithExtension(result.dataFile, ".kv5o");
 
     try {
-        WorkingFolder folder;
+        // The engine writes its results in the run's own folder; they reach the
+        // data file's folder whole when it has finished, and the report read
+        // back is this run's, whatever another run does beside it meanwhile.
+        runfiles::PrivateFolder folder(std::filesystem::temp_directory_path(), "korvel-run-");
+        const runfiles::ResultFiles written = runfiles::ResultsIn(folder.path(), result.dataFile);
         {
             std::ofstream control(folder.path() / "names.dat", std::ios::binary);
-            control << ControlFileText(result.dataFile);
+            control << ControlFileText(result.dataFile, written);
             if (!control.flush()) throw std::runtime_error("cannot write the control file");
         }
         EngineBinding engine(enginePath);
-        CurrentFolder inFolder(folder.path());
-        const std::filesystem::path messages = folder.path() / "engine-messages.txt";
         int32_t code;
+        const std::filesystem::path messages = folder.path() / "engine-messages.txt";
         {
+            CurrentFolder inFolder(folder.path());
             StderrCapture capture(messages);
             code = engine.Call(1);
         }
@@ -214,15 +211,17 @@ RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& 
             result.message = "the engine library does not belong to this program";
             return result;
         }
+        runfiles::PublishResults(written, runfiles::ResultsBeside(result.dataFile));
         if (code != 0) {
             result.message = DescribeEngineStop(ReadText(messages));
             return result;
         }
+        ReadReport(result, written.report);
     } catch (const std::exception& e) {
+        result.status = RunStatus::Failed;
         result.message = e.what();
         return result;
     }
-    ReadReport(result);
     return result;
 }
 

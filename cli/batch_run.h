@@ -1,7 +1,8 @@
 // Analysing one data file through the engine library, the way the
 // interactive program does it: a private working folder as the current
 // folder, the control file "names.dat" there, the entry point called with 1,
-// and the report, plot data file and run notes left beside the data file.
+// the engine's report, plot data file and run notes written in that folder and
+// then moved whole beside the data file.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "report_summary.h"
+#include "run_files.h"
 
 namespace korvel::cli {
 
@@ -33,7 +35,12 @@ std::filesystem::path WithExtension(const std::filesystem::path& path, const std
 
 // The eight lines of "names.dat" for `dataFile` (an absolute path), CR LF ended.
 std::string ControlFileText(const std::filesystem::path& dataFile);
+// The same with the engine writing the three results to `results`.
+std::string ControlFileText(const std::filesystem::path& dataFile,
+                            const runfiles::ResultFiles& results);
 
+// A data file the control file cannot name exactly, or whose results would be
+// written over it, is refused ("refused: " and why) without running anything.
 RunResult AnalyseFile(const std::filesystem::path& dataFile, const std::string& enginePath);
 
 // Why the engine stopped before finishing its files, in words, from what it

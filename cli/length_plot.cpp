@@ -1,5 +1,6 @@
 #include "length_plot.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -8,6 +9,7 @@
 #include <cmath>
 
 #include "graphs/length_study_plot.h"
+#include "run_files.h"
 
 namespace korvel::cli {
 namespace {
@@ -76,9 +78,12 @@ bool SaveStudyPlot(const std::string& path, const std::vector<StudyRow>& rows,
     }
     EnsureGuiApplication();
     const QString name = QString::fromStdString(path);
+    // Drawn into memory first: the file is written whole or not at all.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
     if (name.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setFileName(name);
+        svg.setOutputDevice(&bytes);
         svg.setSize(QSize(kWidth, 2 * kGraphHeight));
         svg.setViewBox(QRect(0, 0, kWidth, 2 * kGraphHeight));
         svg.setResolution(static_cast<int>(kDotsPerInch));
@@ -90,21 +95,21 @@ bool SaveStudyPlot(const std::string& path, const std::vector<StudyRow>& rows,
         }
         Paint(p, rows, critical);
         p.end();
-        return true;
+    } else {
+        QImage image(kWidth, 2 * kGraphHeight, QImage::Format_RGB32);
+        const int dotsPerMetre = static_cast<int>(std::lround(kDotsPerInch / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        {
+            QPainter p(&image);
+            Paint(p, rows, critical);
+        }
+        if (!image.save(&bytes, "PNG")) {
+            error = "cannot write " + path;
+            return false;
+        }
     }
-    QImage image(kWidth, 2 * kGraphHeight, QImage::Format_RGB32);
-    const int dotsPerMetre = static_cast<int>(std::lround(kDotsPerInch / 0.0254));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
-    {
-        QPainter p(&image);
-        Paint(p, rows, critical);
-    }
-    if (!image.save(name, "PNG")) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    return runfiles::WriteOutputFile(path, bytes.data().toStdString(), error);
 }
 
 }  // namespace korvel::cli

@@ -344,10 +344,9 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
             if (options.jsonPath == "-") {
                 out << json;
             } else {
-                std::ofstream jsonFile(options.jsonPath, std::ios::binary);
-                jsonFile << json;
-                if (!jsonFile.flush()) {
-                    err << "korvel-run: cannot write " << options.jsonPath << '\n';
+                std::string error;
+                if (!runfiles::WriteOutputFile(options.jsonPath, json, error)) {
+                    err << "korvel-run: " << error << '\n';
                     return 1;
                 }
             }

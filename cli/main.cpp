@@ -11,6 +11,7 @@
 #include "engine_binding.h"
 #include "length_study.h"
 #include "parallel_batch.h"
+#include "run_files.h"
 #ifdef KORVEL_PDF_REPORT
 #include "report/pdf_batch.h"
 #endif
@@ -193,10 +194,9 @@ int main(int argc, char** argv) {
         if (jsonPath == "-") {
             std::cout << json;
         } else {
-            std::ofstream out(jsonPath, std::ios::binary);
-            out << json;
-            if (!out.flush()) {
-                std::cerr << "korvel-run: cannot write " << jsonPath << '\n';
+            std::string error;
+            if (!korvel::runfiles::WriteOutputFile(jsonPath, json, error)) {
+                std::cerr << "korvel-run: " << error << '\n';
                 return 1;
             }
         }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 
 #include "entry/entry_errors.h"
@@ -21,7 +22,12 @@ TRunIdentification CurrentRunIdentification() {
     return id;
 }
 
-QByteArray ControlFileText(const TRunIdentification& id, const QString& data_file) {
+QByteArray ControlFileText(const TRunIdentification& id, const QString& data_file,
+                           const QString& result_folder) {
+    const auto result = [&result_folder](const QString& beside) {
+        if (result_folder.isEmpty()) return beside;
+        return QDir(result_folder).filePath(QFileInfo(beside).fileName());
+    };
     const QStringList lines = {
         QLatin1String(kProgramVersion),
         id.Text1.left(32),
@@ -29,9 +35,9 @@ QByteArray ControlFileText(const TRunIdentification& id, const QString& data_fil
             id.Text3.trimmed().left(16).trimmed(),
         QString::number(id.Number),
         data_file,
-        OutputReportPath(data_file),
-        PlotDataPath(data_file),
-        RunNotesPath(data_file),
+        result(OutputReportPath(data_file)),
+        result(PlotDataPath(data_file)),
+        result(RunNotesPath(data_file)),
     };
     QByteArray text;
     for (const QString& line : lines) text += line.toUtf8() + "\r\n";
@@ -39,9 +45,9 @@ QByteArray ControlFileText(const TRunIdentification& id, const QString& data_fil
 }
 
 void WriteControlFile(const QString& folder, const TRunIdentification& id,
-                      const QString& data_file) {
+                      const QString& data_file, const QString& result_folder) {
     QFile file(QDir(folder).filePath(QLatin1String(kControlFileName)));
-    const QByteArray text = ControlFileText(id, data_file);
+    const QByteArray text = ControlFileText(id, data_file, result_folder);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
         throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2")
                               .arg(file.fileName(), file.errorString()));

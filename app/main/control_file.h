@@ -22,10 +22,13 @@ struct TRunIdentification {
 TRunIdentification CurrentRunIdentification();
 
 // The file's bytes (UTF-8): line 3 is Text2 and Text3 trimmed, joined by ", ".
-QByteArray ControlFileText(const TRunIdentification& id, const QString& data_file);
+// The result files are named beside the data file, or, with result_folder, by
+// the same names in that folder.
+QByteArray ControlFileText(const TRunIdentification& id, const QString& data_file,
+                           const QString& result_folder = QString());
 
 // Writes folder/names.dat, replacing an existing one. Throws EInOutError.
 void WriteControlFile(const QString& folder, const TRunIdentification& id,
-                      const QString& data_file);
+                      const QString& data_file, const QString& result_folder = QString());
 
 }  // namespace korvel

@@ -34,6 +34,7 @@
 #include "main/control_file.h"
 #include "main/about_text.h"
 #include "main/file_names.h"
+#include "main/run_folder.h"
 #include "main/help_window.h"
 #include "main/length_study_window.h"
 #include "main/main_prompts.h"
@@ -743,7 +744,14 @@ void TMainForm::UpdateStageDisplay() {
 }
 
 void TMainForm::SetTitle() {
-    setWindowTitle(MainWindowTitle(project_->FileName));
+    setWindowTitle(MainWindowTitle(project_->FileName) +
+                   (read_only_ ? QStringLiteral(" (read-only)") : QString()));
+}
+
+bool TMainForm::RefusedReadOnly(bool staged_only) {
+    if (!read_only_ || (staged_only && !IsStaged(*project_))) return false;
+    TMainPrompts::Current().Information(this, ReadOnlyProjectMessage(project_->FileName));
+    return true;
 }
 
 void TMainForm::AfterProjectChange() {
@@ -847,6 +855,8 @@ bool TMainForm::SavePrompt() {
 
 void TMainForm::FileNewClick() {
     if (!SavePrompt()) return;
+    lock_.Release();
+    read_only_ = false;
     project_->CreateNew();
     // The graphs belong to the project that is gone.
     plot_data_loaded_ = false;
@@ -870,6 +880,18 @@ void TMainForm::OpenByPath(const QString& given, int format) {
         return;
     }
     const QString path = info.absoluteFilePath();
+    // The stage files are this window's only while it holds the set's lock.
+    TLockHolder holder;
+    bool read_only = false;
+    if (lock_.Take(path, &holder) == TProjectLock::TResult::kHeldElsewhere) {
+        if (TMainPrompts::Current().Confirm(this, LockedProjectQuestion(path, holder), false) !=
+            TMainPrompts::TAnswer::kYes) {
+            return;
+        }
+        read_only = true;
+        lock_.Release();
+    }
+    read_only_ = read_only;
     QDir::setCurrent(info.absolutePath());
     if (format <= 0) format = FormatFromExtension(path);
     const TReadResult read = project_->CreateFromFile(path, format);
@@ -881,7 +903,8 @@ void TMainForm::OpenByPath(const QString& given, int format) {
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
     TMainPrompts::Current().Information(this, QStringLiteral("Data file: ") + TitleForm(path) +
                                                   QStringLiteral(", has been read by KORVEL 2015"));
-    if (IsStaged(*project_)) OpenStages(format);
+    // Read-only, the stage files stay the other window's: only stage 1, as read, is shown.
+    if (IsStaged(*project_) && !read_only_) OpenStages(format);
     AfterProjectChange();
 }
 
@@ -896,7 +919,9 @@ void TMainForm::FileSaveAsClick() {
 bool TMainForm::SaveProject() {
     if (!TakeEdits()) return false;
     const QString& name = project_->FileName;
-    if (name == QLatin1String(kNewProjectName) || LowerExtension(name) != QLatin1String(".kv5d")) {
+    if (RefusedReadOnly(true)) return false;
+    if (name == QLatin1String(kNewProjectName) || LowerExtension(name) != QLatin1String(".kv5d") ||
+        read_only_) {
         // A staged project writes its current stage there, before the stages are joined.
         return SaveAsProject();
     }
@@ -926,6 +951,7 @@ bool TMainForm::SaveProject() {
 
 bool TMainForm::SaveAsProject() {
     if (!TakeEdits()) return false;
+    if (RefusedReadOnly(true)) return false;
     QString proposed = project_->FileName;
     if (LowerExtension(proposed) != QLatin1String(".kv5d"))
         proposed = ChangeFileExt(proposed, QStringLiteral(".kv5d"));
@@ -945,6 +971,14 @@ bool TMainForm::SaveAsProject() {
             this, QStringLiteral("The file \"%1\" is read-only.").arg(path));
         return false;
     }
+    // The target's stage files must not be another window's.
+    TProjectLock target_lock;
+    TLockHolder holder;
+    if (!lock_.Holds(path) &&
+        target_lock.Take(path, &holder) == TProjectLock::TResult::kHeldElsewhere) {
+        TMainPrompts::Current().Information(this, LockedTargetMessage(path, holder));
+        return false;
+    }
     const QString previous = project_->FileName;
     try {
         if (IsStaged(*project_)) {
@@ -961,6 +995,8 @@ bool TMainForm::SaveAsProject() {
         TMainPrompts::Current().Information(this, error.Message());
         return false;
     }
+    if (!target_lock.File().isEmpty()) lock_ = std::move(target_lock);
+    read_only_ = false;
     SetTitle();
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
     CloseAllChildren();
@@ -970,6 +1006,10 @@ bool TMainForm::SaveAsProject() {
 
 void TMainForm::SwitchStage(int stage) {
     if (stage == project_->CurrentStage || stage < 1 || stage > kMaxStages) return;
+    if (RefusedReadOnly()) {
+        RefreshStageButtons();
+        return;
+    }
     // Edits in progress belong to the stage being left; one refused keeps it current.
     if (!TakeEdits()) {
         RefreshStageButtons();
@@ -990,7 +1030,7 @@ void TMainForm::SwitchStage(int stage) {
 }
 
 void TMainForm::StageUpdateClick() {
-    if (!TakeEdits()) return;
+    if (!TakeEdits() || RefusedReadOnly()) return;
     try {
         WriteStageFile(*project_);
     } catch (const EKorvelError& error) {
@@ -1000,7 +1040,7 @@ void TMainForm::StageUpdateClick() {
 
 void TMainForm::StageCopyPrevClick() {
     const int n = project_->CurrentStage;
-    if (!IsStaged(*project_) || n < 2 || !TakeEdits()) return;
+    if (!IsStaged(*project_) || n < 2 || !TakeEdits() || RefusedReadOnly()) return;
     if (TMainPrompts::Current().Confirm(
             this,
             QStringLiteral("Do you want to copy all information from Stage ") +
@@ -1018,7 +1058,7 @@ void TMainForm::StageCopyPrevClick() {
 }
 
 void TMainForm::StagedOptionsClick() {
-    if (!TakeEdits()) {
+    if (!TakeEdits() || RefusedReadOnly()) {
         Find("OptStaged")->setChecked(IsStaged(*project_));
         return;
     }
@@ -1053,13 +1093,29 @@ void TMainForm::Startup(const QString& argument) {
     bool opened = false;
     if (!argument.isEmpty()) {
         const QFileInfo info(StartupDataPath(argument));
-        if (info.isFile()) {
+        TLockHolder holder;
+        bool held = false;
+        if (!info.isFile() && argument.contains(QChar::ReplacementCharacter)) {
+            // Bytes that are not UTF-8 do not survive into a name the program can open.
+            TMainPrompts::Current().Information(
+                this, QStringLiteral("The file name \"%1\" is not UTF-8 text: the program cannot "
+                                     "open it. Rename the file and open it again.")
+                          .arg(argument));
+        } else if (info.isFile() &&
+                   (held = lock_.Take(info.absoluteFilePath(), &holder) ==
+                           TProjectLock::TResult::kHeldElsewhere) &&
+                   TMainPrompts::Current().Confirm(
+                       this, LockedProjectQuestion(info.absoluteFilePath(), holder), false) !=
+                       TMainPrompts::TAnswer::kYes) {
+            // Another window has it; this one starts with a new project.
+        } else if (info.isFile()) {
             const QString path = info.absoluteFilePath();
+            read_only_ = held;
             QDir::setCurrent(info.absolutePath());
             const TReadResult read = project_->CreateFromFile(path, FormatFromExtension(path));
             if (!read.Notice().isEmpty()) TMainPrompts::Current().Information(this, read.Notice());
             // Stage files left from an earlier session must not stand for this file's stages.
-            if (IsStaged(*project_)) OpenStages(FormatFromExtension(path));
+            if (IsStaged(*project_) && !read_only_) OpenStages(FormatFromExtension(path));
             plot_data_loaded_ = false;
             if (QFileInfo::exists(PlotDataPath(path)))
                 plot_data_loaded_ = graphs_->ReadPlotFile(PlotDataPath(path), false);
@@ -1099,26 +1155,30 @@ void TMainForm::CompRunClick() {
         return;
     }
     const QString data_file = project_->FileName;
-
-    // 2, 3. The engine works in a per-user folder and reads names.dat there.
-    const QString folder = RunFolder();
-    if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
-        prompts.Information(this,
-                            QStringLiteral("Cannot use the working folder \"%1\".").arg(folder));
+    if (const QString refused = RefusedRunMessage(data_file); !refused.isEmpty()) {
+        prompts.Information(this, refused);
         return;
     }
-    const QString control = QDir(folder).filePath(QLatin1String(kControlFileName));
+
+    // 2, 3. The engine works in a folder of this run's own and reads names.dat there.
+    std::unique_ptr<TRunFolder> run;
     try {
-        WriteControlFile(folder, CurrentRunIdentification(), data_file);
+        run = std::make_unique<TRunFolder>(RunFolder(), data_file);
+        if (!QDir::setCurrent(run->Path())) {
+            throw EInOutError(QStringLiteral("Cannot use the working folder \"%1\".").arg(run->Path()));
+        }
+        WriteControlFile(run->Path(), CurrentRunIdentification(), data_file, run->Path());
     } catch (const EKorvelError& error) {
         prompts.Information(this, error.Message());
-        QFile::remove(control);
+        run.reset();
+        QDir::setCurrent(QFileInfo(data_file).absolutePath());
         return;
     }
 
     // 4. A run in progress keeps its binding.
     if (engine_) {
         prompts.Information(this, QStringLiteral("Attempt to reinitialize DLL"));
+        QDir::setCurrent(QFileInfo(data_file).absolutePath());
         return;
     }
 
@@ -1143,7 +1203,17 @@ void TMainForm::CompRunClick() {
         const QString engine_messages = capture.Finish().trimmed();
         QApplication::restoreOverrideCursor();
 
-        // 7. Tell the user and read the results.
+        // The results the engine wrote replace those beside the data file, whole.
+        QString not_published;
+        if (result != 1) {
+            try {
+                run->PublishResults();
+            } catch (const EKorvelError& error) {
+                not_published = error.Message();
+            }
+        }
+
+        // 7. Tell the user and read the results: this run's own, from its folder.
         if (result == 1) {
             prompts.Information(
                 this,
@@ -1151,6 +1221,8 @@ void TMainForm::CompRunClick() {
                                "consistent.\rYou may need to reinstall the program.\rIf problem "
                                "persist please contact TAVLOR support at\r") +
                     QLatin1String(kSupportAddress));
+        } else if (!not_published.isEmpty()) {
+            prompts.Information(this, not_published);
         } else if (result == 2) {
             // The engine stopped part way: its result files are incomplete.
             plot_data_loaded_ = false;
@@ -1161,7 +1233,7 @@ void TMainForm::CompRunClick() {
             prompts.Information(
                 this, QStringLiteral("Computations are completed. Please, check output file for "
                                      "results or error messages."));
-            const QString plot = PlotDataPath(data_file);
+            const QString plot = run->PlotFile();
             if (QFileInfo::exists(plot)) {
                 plot_data_loaded_ = graphs_->ReadPlotFile(plot, true);
                 if (!plot_data_loaded_) {
@@ -1172,13 +1244,13 @@ void TMainForm::CompRunClick() {
         }
     }
 
-    // 8. Refresh, close the children, unload, remove the control file.
+    // 8. Refresh, close the children, unload, remove the run's folder with names.dat.
     RefreshResultButtons();
     CloseAllChildren();
     engine_.reset();
-    QFile::remove(control);
     // File dialogs start in the current folder: the data file's, not the run's.
     QDir::setCurrent(QFileInfo(data_file).absolutePath());
+    run.reset();
 }
 
 // --- Window events -------------------------------------------------------------------

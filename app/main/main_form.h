@@ -18,6 +18,7 @@
 #include "graphs/graph_kind.h"
 #include "main/menu_rules.h"
 #include "main/recent_files.h"
+#include "project/project_lock.h"
 
 class QAction;
 class QActionGroup;
@@ -61,7 +62,8 @@ class TMainForm : public QMainWindow {
     // The engine library: libKorvel2015_DLL.so next to the executable unless set.
     QString EngineLibraryPath() const;
     void SetEngineLibraryPath(const QString& path) { engine_library_path_ = path; }
-    // Per-user folder where names.dat and the engine's scratch files go.
+    // Per-user folder in which every run makes a working folder of its own for
+    // names.dat, the engine's scratch files and its results.
     static QString RunFolder();
 
     // Opens (or brings to the front) a table's window.
@@ -142,6 +144,9 @@ class TMainForm : public QMainWindow {
     // Recomputes menu as when it opens, then triggers its item name when enabled.
     void TriggerAsNow(QMenu* menu, const char* name);
     void ArrangeIcons();
+    // True (after telling the user) when the project was opened read-only and
+    // the action would write it or its stage files.
+    bool RefusedReadOnly(bool staged_only = false);
 
     // Declared first: the tables outlive the project and the windows that show them.
     std::unique_ptr<TProgramTables> tables_;
@@ -155,6 +160,9 @@ class TMainForm : public QMainWindow {
     QString engine_library_path_;
     // Present only while a run is in progress.
     std::unique_ptr<TDynamicLibrary> engine_;
+    // The lock on the open project's stage-file set; none while read-only.
+    TProjectLock lock_;
+    bool read_only_ = false;
 
     std::map<QString, QAction*> actions_;
     QMenu* file_menu_ = nullptr;

@@ -9,8 +9,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "entry/entry_errors.h"
+#include "run_files.h"
 
 namespace korvel {
 namespace {
@@ -66,16 +68,28 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
         ::close(probe);
     }
 
-    QByteArray temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) Fail(path, errno);
+    // A short hidden name beside the target: a name near the system's limit of
+    // 255 bytes still has room, and the temporaries of a save that was killed
+    // part way are known by their name and removed now.
+    const QByteArray folder = target.contains('/') ? target.left(target.lastIndexOf('/') + 1)
+                                                   : QByteArray("./");
+    runfiles::RemoveStaleTemporaries(std::filesystem::path(folder.toStdString()));
+    std::filesystem::path temp_path;
+    int fd = -1;
+    try {
+        fd = runfiles::CreateTemporaryBeside(std::filesystem::path(folder.toStdString()),
+                                             temp_path);
+    } catch (const runfiles::FileError& failure) {
+        Fail(path, failure.code() ? failure.code() : EIO);
+    }
+    const QByteArray temp = QByteArray::fromStdString(temp_path.string());
 
     int error = 0;
     if (replacing && ::fchown(fd, old_file.st_uid, old_file.st_gid) != 0) {
         // Only root may give a file away; the user's own file stays the user's anyway.
     }
-    const mode_t mode = replacing ? (old_file.st_mode & 07777) : 0644;
-    if (::fchmod(fd, mode) != 0) error = errno;
+    // A new file has the mode the umask leaves (it was made so); a replaced one keeps its own.
+    if (replacing && ::fchmod(fd, old_file.st_mode & 07777) != 0) error = errno;
     qsizetype written = 0;
     while (error == 0 && written < bytes.size()) {
         const ssize_t n =

@@ -1,9 +1,9 @@
 #include "report/report_export.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <exception>
 
@@ -13,6 +13,7 @@
 #include "main/file_names.h"
 #include "project/program_data.h"
 #include "project/stage_files.h"
+#include "run_files.h"
 
 namespace korvel {
 namespace {
@@ -101,21 +102,18 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
         report.Error = QStringLiteral("the output report is incomplete");
     }
 
-    QSaveFile out(pdf_file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        result.Message =
-            QStringLiteral("cannot write ") + pdf_file + QStringLiteral(": ") + out.errorString();
-        return result;
-    }
+    // The pages go to memory first; the file is replaced whole or not at all.
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
     QString error;
     if (!WritePdfReport(report, plots_loaded ? &plots : nullptr, paper, out, &error)) {
-        out.cancelWriting();
         result.Message = QStringLiteral("cannot write ") + pdf_file + QStringLiteral(": ") + error;
         return result;
     }
-    if (!out.commit()) {
-        result.Message =
-            QStringLiteral("cannot write ") + pdf_file + QStringLiteral(": ") + out.errorString();
+    std::string written_error;
+    if (!runfiles::WriteOutputFile(QFile::encodeName(pdf_file).toStdString(),
+                                   out.data().toStdString(), written_error)) {
+        result.Message = QString::fromUtf8(written_error);
         return result;
     }
     result.Written = true;
