@@ -337,8 +337,10 @@ int RunLengthStudy(const LengthStudyOptions& options, std::ostream& out, std::os
             allAnalysed = allAnalysed && runs[i].status == RunStatus::Analysed;
         }
         const std::optional<size_t> critical = CriticalLengthIndex(rows, tolerancePercent / 100.0);
-        out << StudyTable(file, rows, notes, critical, tolerancePercent);
-        out.flush();
+        // With the JSON on standard output the table goes to standard error.
+        std::ostream& table = options.jsonPath == "-" ? err : out;
+        table << StudyTable(file, rows, notes, critical, tolerancePercent);
+        table.flush();
         if (!options.jsonPath.empty()) {
             const std::string json = StudyJson(rows, notes, critical, tolerancePercent);
             if (options.jsonPath == "-") {

@@ -12,6 +12,7 @@
 #include "length_study.h"
 #include "parallel_batch.h"
 #include "run_files.h"
+#include "tieback_results.h"
 #ifdef KORVEL_PDF_REPORT
 #include "report/pdf_batch.h"
 #endif
@@ -27,13 +28,18 @@ constexpr const char* kUsage =
     "(.kv5o), the plot data file (.kv5p) and the run notes (.kv5r) beside it.\n"
     "Prints a line per file with a line per section (iterations, how the solution\n"
     "ended, largest deflection, moment and shear with their depths), then a summary.\n"
-    "Exits with 0 when every file was analysed, with 1 when a file is missing,\n"
-    "could not be analysed or its report ends on an error in the data, and with 2\n"
-    "on wrong usage.\n"
+    "Files that could not be analysed or ended on an error in the data are told on\n"
+    "standard error. Exits with 0 when every file was analysed and every solution\n"
+    "is valid, with 1 when a file is missing, could not be analysed or its report\n"
+    "ends on an error in the data, with 2 on wrong usage, and with 3 when every\n"
+    "file was analysed but a solution did not close within the tolerance,\n"
+    "exceeded the maximum allowable deflection or ran off the p-y curves.\n"
     "\n"
     "Options:\n"
     "  -j N              analyse N files at a time in worker processes (default 1)\n"
-    "  --json FILE       also write a machine-readable summary (\"-\": standard output)\n"
+    "  --json FILE       also write a machine-readable summary; with \"-\" it goes\n"
+    "                    to standard output alone and the summary lines to\n"
+    "                    standard error\n"
     "  --engine LIBRARY  the engine library to use (default: libKorvel2015_DLL.so\n"
     "                    next to korvel-run, else in ../lib/korvel/ from its folder)\n"
     "  --pdf             also write a calculation report FILE.pdf beside each file\n"
@@ -47,6 +53,7 @@ constexpr const char* kUsage =
     "                    enough (default 1)\n"
     "  --plot FILE       with --lengths: head deflection and maximum moment against\n"
     "                    length, the critical length marked, as PNG or SVG\n"
+    "  --                the arguments after it are data files\n"
     "  -h, --help        show this text and exit\n"
     "      --version     show the version and exit\n";
 
@@ -54,13 +61,19 @@ constexpr const char* kVersion =
     "korvel-run (KORVEL) " KORVEL_VERSION "\n"
     "Licensed to the registered user of Tavlor software.\n";
 
+// Exit code when every file was analysed but a solution is not valid.
+constexpr int kInvalidResults = 3;
+
 int Usage(const std::string& problem) {
-    std::cerr << "korvel-run: " << problem << "\n" << kUsage;
+    std::cerr << "korvel-run: " << problem << " (korvel-run --help tells the usage)\n";
     return 2;
 }
 
-void PrintResult(std::ostream& out, const korvel::cli::RunResult& r, size_t done, size_t total) {
+// Analysed files go to `out`, the others to `err`.
+void PrintResult(std::ostream& ok, std::ostream& err, const korvel::cli::RunResult& r, size_t done,
+                 size_t total) {
     using korvel::cli::RunStatus;
+    std::ostream& out = r.status == RunStatus::Analysed ? ok : err;
     if (total > 1) out << '[' << done << '/' << total << "] ";
     out << r.dataFile.string() << ": ";
     switch (r.status) {
@@ -80,19 +93,26 @@ void PrintResult(std::ostream& out, const korvel::cli::RunResult& r, size_t done
         out << "  section " << i + 1 << ": " << korvel::cli::DescribeSection(r.results[i]) << '\n';
     }
     out.flush();
+    for (size_t i = 0; i < r.results.size(); ++i) {
+        if (korvel::cli::ResultsValid(r.results[i])) continue;
+        err << "korvel-run: " << r.dataFile.string() << ": the results of section " << i + 1
+            << " are not valid: " << korvel::cli::ResultProblems(r.results[i]) << '\n';
+    }
+    err.flush();
 }
 
 #ifdef KORVEL_PDF_REPORT
 // After every analysis (the workers are done): a report for every file the
 // engine analysed, also one that ended on an error in the data.
-bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std::string& paper) {
+bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std::string& paper,
+                  std::ostream& out) {
     korvel::TPdfSession session;
     bool all = true;
     for (const auto& r : results) {
         if (r.status == korvel::cli::RunStatus::Failed) continue;
         std::string path, message;
         if (session.Write(r.dataFile.string(), paper, path, message)) {
-            std::cout << r.dataFile.string() << ": calculation report " << path << '\n';
+            out << r.dataFile.string() << ": calculation report " << path << '\n';
         } else {
             std::cerr << "korvel-run: " << message << '\n';
             all = false;
@@ -112,9 +132,16 @@ int main(int argc, char** argv) {
     int jobs = 1;
     [[maybe_unused]] bool pdf = false;
     std::string paper;  // empty: by the unit system
+    bool paperGiven = false;
     std::vector<std::string> files;
+    bool optionsEnded = false;  // after "--"
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (optionsEnded) {
+            if (arg == "-") return Usage("a data file cannot be read from standard input (\"-\")");
+            files.push_back(arg);
+            continue;
+        }
         const auto value = [&]() -> const char* { return ++i < argc ? argv[i] : nullptr; };
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
@@ -141,6 +168,11 @@ int main(int argc, char** argv) {
             if (!v || (std::string(v) != "a4" && std::string(v) != "letter"))
                 return Usage("--paper needs a4 or letter");
             paper = v;
+            paperGiven = true;
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-") {
+            return Usage("a data file cannot be read from standard input (\"-\")");
         } else if (arg == "--lengths" || arg == "--tolerance" || arg == "--plot") {
             const char* v = value();
             if (!v) return Usage(arg + " needs a value");
@@ -161,6 +193,7 @@ int main(int argc, char** argv) {
     if (files.empty()) return Usage("no data file given");
     if (studyOnly && study.range.empty()) return Usage("--tolerance and --plot go with --lengths");
     if (pdf && !study.range.empty()) return Usage("--pdf does not go with --lengths");
+    if (paperGiven && !pdf) return Usage("--paper goes with --pdf");
     if (!study.range.empty()) {
         study.jsonPath = jsonPath;
         study.jobs = jobs;
@@ -169,27 +202,33 @@ int main(int argc, char** argv) {
         return korvel::cli::RunLengthStudy(study, std::cout, std::cerr);
     }
 
+    // With the JSON on standard output, the lines for people go to standard error.
+    std::ostream& human = jsonPath == "-" ? std::cerr : std::cout;
     const auto start = std::chrono::steady_clock::now();
-    const auto results = korvel::cli::AnalyseFiles(
-        files, engine, jobs, [](const korvel::cli::RunResult& r, size_t done, size_t total) {
-            PrintResult(std::cout, r, done, total);
+    auto results = korvel::cli::AnalyseFiles(
+        files, engine, jobs, [&](const korvel::cli::RunResult& r, size_t done, size_t total) {
+            PrintResult(human, std::cerr, r, done, total);
         });
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    size_t sections = 0, failures = 0;
+    size_t sections = 0, failures = 0, invalid = 0;
     for (const auto& r : results) {
         sections += r.results.size();
         if (r.status != korvel::cli::RunStatus::Analysed) ++failures;
+        for (const auto& s : r.results) {
+            if (!korvel::cli::ResultsValid(s)) ++invalid;
+        }
     }
 #ifdef KORVEL_PDF_REPORT
-    if (pdf && !WriteReports(results, paper)) ++failures;
+    if (pdf && !WriteReports(results, paper, human)) ++failures;
 #endif
     if (files.size() > 1) {
-        std::cout << "files: " << files.size() << ", sections: " << sections
+        human << "files: " << files.size() << ", sections: " << sections
                   << ", failures: " << failures << ", wall time: " << seconds << " s\n";
     }
     if (!jsonPath.empty()) {
+        korvel::cli::AddTiebackForces(results);
         const std::string json = korvel::cli::ResultsJson(results, seconds);
         if (jsonPath == "-") {
             std::cout << json;
@@ -201,5 +240,6 @@ int main(int argc, char** argv) {
             }
         }
     }
-    return failures == 0 ? 0 : 1;
+    if (failures > 0) return 1;
+    return invalid > 0 ? kInvalidResults : 0;
 }

@@ -36,36 +36,6 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
-std::string Escape(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                    out += buffer;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out;
-}
-
-const char* StatusName(RunStatus s) {
-    switch (s) {
-        case RunStatus::Analysed: return "analysed";
-        case RunStatus::DataError: return "data error";
-        case RunStatus::Failed: break;
-    }
-    return "failed";
-}
-
 // A worker process: it reads file indices, one a line, and answers each with
 // its serialised result, framed by the byte count on a line of its own.
 struct Worker {
@@ -152,6 +122,10 @@ std::string SerialiseResult(const RunResult& r) {
         PutExtreme(out, s.deflection);
         PutExtreme(out, s.moment);
         PutExtreme(out, s.shear);
+        for (const SignedExtremes* e : {&s.deflectionRange, &s.momentRange, &s.shearRange}) {
+            PutExtreme(out, e->max);
+            PutExtreme(out, e->min);
+        }
         PutText(out, s.lengthUnit);
         PutText(out, s.forceUnit);
         PutText(out, s.momentUnit);
@@ -175,6 +149,9 @@ RunResult DeserialiseResult(const std::string& text) {
         in >> s.iterations >> s.closed >> s.offCurves >> s.exceededStations;
         in >> s.deflection.value >> s.deflection.depth >> s.moment.value >> s.moment.depth >>
             s.shear.value >> s.shear.depth;
+        for (SignedExtremes* e : {&s.deflectionRange, &s.momentRange, &s.shearRange}) {
+            in >> e->max.value >> e->max.depth >> e->min.value >> e->min.depth;
+        }
         s.lengthUnit = GetText(in);
         s.forceUnit = GetText(in);
         s.momentUnit = GetText(in);
@@ -277,21 +254,23 @@ std::vector<RunResult> AnalyseFiles(const std::vector<std::string>& files,
     return results;
 }
 
-std::string JsonNumber(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.6g", v);
-    return buffer;
+const char* StatusName(RunStatus s) {
+    switch (s) {
+        case RunStatus::Analysed: return "analysed";
+        case RunStatus::DataError: return "data error";
+        case RunStatus::Failed: break;
+    }
+    return "failed";
 }
-
-std::string JsonString(const std::string& s) { return "\"" + Escape(s) + "\""; }
 
 std::string SectionJsonFields(const SectionSummary& s) {
     std::ostringstream out;
     out << "{\"iterations\": " << s.iterations << ", \"closed\": " << (s.closed ? "true" : "false")
         << ", \"off_curves\": " << (s.offCurves ? "true" : "false")
-        << ", \"exceeded_stations\": " << s.exceededStations << ", \"length_unit\": \""
-        << Escape(s.lengthUnit) << "\", \"force_unit\": \"" << Escape(s.forceUnit)
-        << "\", \"moment_unit\": \"" << Escape(s.momentUnit) << "\""
+        << ", \"exceeded_stations\": " << s.exceededStations
+        << ", \"length_unit\": " << JsonString(s.lengthUnit)
+        << ", \"force_unit\": " << JsonString(s.forceUnit)
+        << ", \"moment_unit\": " << JsonString(s.momentUnit)
         << ", \"max_deflection\": {\"value\": " << JsonNumber(s.deflection.value)
         << ", \"depth\": " << JsonNumber(s.deflection.depth) << "}"
         << ", \"max_moment\": {\"value\": " << JsonNumber(s.moment.value)
@@ -301,29 +280,105 @@ std::string SectionJsonFields(const SectionSummary& s) {
     return out.str();
 }
 
-std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds) {
-    size_t sections = 0, failures = 0;
+namespace {
+
+void ExtremeJson(JsonWriter& json, const char* name, const Extreme& e) {
+    json.Key(name).BeginObject().Member("value", e.value).Member("depth", e.depth).EndObject();
+}
+
+void SignedJson(JsonWriter& json, const char* name, const SignedExtremes& e) {
+    json.Key(name).BeginObject();
+    ExtremeJson(json, "max", e.max);
+    ExtremeJson(json, "min", e.min);
+    json.EndObject();
+}
+
+void SectionJson(JsonWriter& json, const RunResult& r, size_t k, const SectionJsonHook& hook) {
+    const SectionSummary& s = r.results[k];
+    json.BeginObject()
+        .Member("section", k + 1)
+        .Member("iterations", s.iterations)
+        .Member("closed", s.closed)
+        .Member("off_curves", s.offCurves)
+        .Member("exceeded_stations", s.exceededStations)
+        .Member("valid", ResultsValid(s))
+        .Member("problems", ResultProblems(s));
+    json.Key("units")
+        .BeginObject()
+        .Member("length", s.lengthUnit)
+        .Member("deflection", s.lengthUnit)
+        .Member("moment", s.momentUnit)
+        .Member("force", s.forceUnit)
+        .EndObject();
+    json.Member("length_unit", s.lengthUnit)
+        .Member("force_unit", s.forceUnit)
+        .Member("moment_unit", s.momentUnit);
+    ExtremeJson(json, "max_deflection", s.deflection);
+    ExtremeJson(json, "max_moment", s.moment);
+    ExtremeJson(json, "max_shear", s.shear);
+    SignedJson(json, "deflection", s.deflectionRange);
+    SignedJson(json, "moment", s.momentRange);
+    SignedJson(json, "shear", s.shearRange);
+    json.Key("tiebacks").BeginArray();
+    for (size_t t = 0; t < s.tiebacks.size(); ++t) {
+        const TiebackResult& f = s.tiebacks[t];
+        json.BeginObject()
+            .Member("tieback", t + 1)
+            .Member("station", f.station)
+            .Member("depth", f.depth)
+            .Member("deflection", f.deflection)
+            .Member("force_on_wall", f.forceOnWall)
+            .Member("force_per_anchor", f.forcePerAnchor)
+            .EndObject();
+    }
+    json.EndArray();
+    if (hook) hook(json, r, k);
+    json.EndObject();
+}
+
+bool FileValid(const RunResult& r) {
+    if (r.status != RunStatus::Analysed) return false;
+    for (const SectionSummary& s : r.results) {
+        if (!ResultsValid(s)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds,
+                        const SectionJsonHook& sectionHook) {
+    size_t sections = 0, failures = 0, invalid = 0;
     for (const RunResult& r : results) {
         sections += r.results.size();
         if (r.status != RunStatus::Analysed) ++failures;
+        else if (!FileValid(r)) ++invalid;
     }
-    std::ostringstream out;
-    out << "{\n  \"files\": " << results.size() << ",\n  \"sections\": " << sections
-        << ",\n  \"failures\": " << failures << ",\n  \"wall_seconds\": " << JsonNumber(wallSeconds)
-        << ",\n  \"results\": [";
-    for (size_t i = 0; i < results.size(); ++i) {
-        const RunResult& r = results[i];
-        out << (i ? "," : "") << "\n    {\"file\": \"" << Escape(r.dataFile.string())
-            << "\", \"status\": \"" << StatusName(r.status) << "\", \"message\": \""
-            << Escape(r.message) << "\", \"report\": \"" << Escape(r.reportFile.string())
-            << "\", \"sections\": [";
-        for (size_t k = 0; k < r.results.size(); ++k) {
-            out << (k ? "," : "") << "\n      " << SectionJsonFields(r.results[k]) << "}";
-        }
-        out << (r.results.empty() ? "]}" : "\n    ]}");
+    JsonWriter json;
+    json.BeginObject()
+        .Member("schema", "korvel-run results")
+        .Member("schema_version", kResultsSchemaVersion)
+        .Member("files", results.size())
+        .Member("sections", sections)
+        .Member("failures", failures)
+        .Member("invalid", invalid)
+        .Member("wall_seconds", wallSeconds);
+    json.Key("results").BeginArray();
+    for (const RunResult& r : results) {
+        json.BeginObject()
+            .Member("file", r.dataFile.string())
+            .Member("status", StatusName(r.status))
+            .Member("message", r.message)
+            .Member("report", r.reportFile.string())
+            .Member("valid", FileValid(r));
+        json.Key("sections").BeginArray();
+        for (size_t k = 0; k < r.results.size(); ++k) SectionJson(json, r, k, sectionHook);
+        json.EndArray();
+        json.EndObject();
     }
-    out << "\n  ]\n}\n";
-    return out.str();
+    json.EndArray();
+    json.EndObject();
+    return json.Text();
 }
 
 }  // namespace korvel::cli

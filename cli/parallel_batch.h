@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch_run.h"
+#include "json_writer.h"
 
 namespace korvel::cli {
 
@@ -21,16 +22,27 @@ std::vector<RunResult> AnalyseFiles(const std::vector<std::string>& files,
                                     const std::string& enginePath, int jobs,
                                     const ProgressCallback& progress);
 
-// The results as a JSON document: per file its status and message, per
-// section its iterations, ending and maxima.
-std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds);
+// The version of the document ResultsJson writes; raised whenever a member
+// changes its meaning or goes (new members keep it).
+constexpr int kResultsSchemaVersion = 1;
 
-// One section of ResultsJson as a JSON object without its closing brace, so
-// that callers can add fields of their own.
+// Adds members of its own to a section's object of ResultsJson, after the
+// standard ones (the writer stands inside the section's object).
+using SectionJsonHook =
+    std::function<void(JsonWriter& json, const RunResult& file, size_t section)>;
+
+// The results as a JSON document: per file its status and message, per
+// section its iterations, ending, validity, both extremes of deflection,
+// moment and shear, and the tieback forces (README: "JSON output").
+std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds,
+                        const SectionJsonHook& sectionHook = {});
+
+// "analysed", "data error" or "failed".
+const char* StatusName(RunStatus s);
+
+// One section as ResultsJson writes it, as a JSON object without its closing
+// brace (on one line), so that callers can add fields of their own.
 std::string SectionJsonFields(const SectionSummary& s);
-// A text as a JSON string, quotes included.
-std::string JsonString(const std::string& s);
-std::string JsonNumber(double v);
 
 // Round trip of a result through the text a worker sends to the parent.
 std::string SerialiseResult(const RunResult& r);

@@ -11,10 +11,19 @@ void Keep(Extreme& e, double value, double depth) {
     if (std::abs(value) > std::abs(e.value)) e = {value, depth};
 }
 
-std::string Trim(const std::string& s) {
-    const size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+void KeepSigned(SignedExtremes& e, double value, double depth, bool first) {
+    if (first || value > e.max.value) e.max = {value, depth};
+    if (first || value < e.min.value) e.min = {value, depth};
+}
+
+// A unit text of the units line without its blanks: the short SI labels carry
+// one of their own (" KN- M").
+std::string Compact(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c != ' ') out += c;
+    }
+    return out;
 }
 
 std::string Number(double v) {
@@ -47,9 +56,9 @@ std::vector<SectionSummary> SummariseReport(std::istream& report) {
                 // The line above is the units line, with fixed columns for
                 // X, the moment and the shear.
                 if (previous.size() >= 63) {
-                    s.lengthUnit = Trim(previous.substr(12, 3));
-                    s.momentUnit = Trim(previous.substr(46, 6));
-                    s.forceUnit = Trim(previous.substr(59, 4));
+                    s.lengthUnit = Compact(previous.substr(12, 3));
+                    s.momentUnit = Compact(previous.substr(46, 6));
+                    s.forceUnit = Compact(previous.substr(59, 4));
                 }
                 state = kRows;
             }
@@ -63,12 +72,32 @@ std::vector<SectionSummary> SummariseReport(std::istream& report) {
             state = kOutside;
             continue;
         }
+        const bool first = s.deflections.empty();
+        KeepSigned(s.deflectionRange, w, x, first);
+        KeepSigned(s.momentRange, m, x, first);
+        KeepSigned(s.shearRange, v, x, first);
         Keep(s.deflection, w, x);
         s.deflections.push_back(w);
         Keep(s.moment, m, x);
         Keep(s.shear, v, x);
     }
     return sections;
+}
+
+bool ResultsValid(const SectionSummary& s) {
+    return s.closed && !s.offCurves && s.exceededStations == 0;
+}
+
+std::string ResultProblems(const SectionSummary& s) {
+    std::string out;
+    const auto add = [&out](const std::string& p) { out += (out.empty() ? "" : ", ") + p; };
+    if (!s.closed) add("not closed");
+    if (s.exceededStations > 0) {
+        add("maximum allowable deflection exceeded at " + std::to_string(s.exceededStations) +
+            " stations");
+    }
+    if (s.offCurves) add("off the p-y curves");
+    return out;
 }
 
 std::string DescribeSection(const SectionSummary& s) {

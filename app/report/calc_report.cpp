@@ -7,6 +7,7 @@
 #include "entry/number_format.h"
 #include "entry/units.h"
 #include "project/program_data.h"
+#include "project/stage_files.h"
 
 namespace korvel {
 namespace {
@@ -16,7 +17,8 @@ namespace {
 constexpr int kInputDigits = 6;
 // The report prints E12.3: three significant digits.
 constexpr int kReportDigits = 3;
-constexpr double kPi = 3.14159265358979323846;
+// The engine turns the tieback angle into radians with this value of pi.
+constexpr double kPi = 3.1416;
 
 QString Shown(long double held, const char* label, int system) {
     return FormatGeneral(ShownValue(held, QLatin1String(label), system), kInputDigits);
@@ -121,6 +123,30 @@ void AddIfAny(std::vector<TReportTable>& out, TReportTable table) {
     if (!table.Empty()) out.push_back(std::move(table));
 }
 
+// The curve tables with the points of every curve, each in a table of its own.
+void AddCurveTables(TGridTable& table, const QString& caption, const QString& one,
+                    std::vector<TReportTable>& out) {
+    TReportTable list = CurveTableReport(table, caption);
+    if (list.Empty()) return;
+    out.push_back(list);
+    for (int c = 0; c < table.ColumnCount(); ++c) {
+        if (table.Column(c).Kind() != TColumnKind::kTable) continue;
+        for (int row = 0; row < table.RowCount(); ++row) {
+            TGridTable* curve = table.Cell(c, row).AsTable();
+            if (!curve || curve->RowCount() == 0) continue;
+            QString where;
+            if (row < static_cast<int>(list.Rows.size()) && !list.Rows[size_t(row)].isEmpty() &&
+                !list.Header.empty()) {
+                where = QStringLiteral(" (") + list.Header.front().join(QLatin1Char(' ')) +
+                        QStringLiteral(" ") + list.Rows[size_t(row)].front() + QStringLiteral(")");
+            }
+            AddIfAny(out, GridTableReport(
+                              *curve,
+                              QStringLiteral("%1 %2%3: points").arg(one).arg(row + 1).arg(where)));
+        }
+    }
+}
+
 // Tieback rows in the table's columns: depth, steel area, steel modulus, unbonded
 // length, angle, spacing.
 std::vector<TTiebackInput> TiebackInputs(TGridTable& table) {
@@ -184,6 +210,7 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
     s.UnitSystem = u;
     s.IncrementLength = static_cast<double>(p.IncrementLength);
     s.Wa = static_cast<double>(p.Wa);
+    s.FreeHeight = static_cast<double>(p.FreeHeight);
     TProgramTables& t = p.Tables();
 
     const bool soils_used = p.EarthPressureOption >= 2 || p.PYCurveOption == 2;
@@ -231,6 +258,15 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
                      Shown(p.UniformSurcharge, "F/L2^2", u), Unit("F/L2^2", u));
         s.Tables.push_back(geometry.Table);
         AddSoilTables(*t.NewSoil, s.Tables, QStringLiteral("Soil layers"));
+    } else {
+        // Without soil layers the width Wa still scales the tieback springs.
+        TValueTable geometry(QStringLiteral("Wall configuration"));
+        geometry.Add(QStringLiteral("Width for active earth pressure, Wa"), Shown(p.Wa, "L", u),
+                     Unit("L", u));
+        geometry.Table.Note = QStringLiteral(
+            "The p-y curves are the user's; Wa sets the share of a tieback's stiffness that one "
+            "width of wall receives (s / Wa).");
+        s.Tables.push_back(geometry.Table);
     }
 
     TValueTable pressure(QStringLiteral("Earth pressure"));
@@ -259,10 +295,14 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
     if (p.ApplyPYModification) {
         AddIfAny(s.Tables, GridTableReport(*t.PYMod, QStringLiteral("p-y modification factors")));
     }
-    if (p.ApplyExternalPYCurves)
-        AddIfAny(s.Tables, CurveTableReport(*t.PYCurves2, QStringLiteral("User p-y curves")));
-    if (p.ApplyEICurves)
-        AddIfAny(s.Tables, CurveTableReport(*t.MEICurves2, QStringLiteral("Moment-EI curves")));
+    if (p.ApplyExternalPYCurves) {
+        AddCurveTables(*t.PYCurves2, QStringLiteral("User p-y curves"),
+                       QStringLiteral("User p-y curve"), s.Tables);
+    }
+    if (p.ApplyEICurves) {
+        AddCurveTables(*t.MEICurves2, QStringLiteral("Moment-EI curves"),
+                       QStringLiteral("Moment-EI curve"), s.Tables);
+    }
 
     TValueTable options(QStringLiteral("Options"));
     options.Add(QStringLiteral("Unit system"), UnitSystemName(u));
@@ -271,6 +311,24 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
     options.Add(QStringLiteral("Construction stages"), QString::number(p.StageCount));
     s.Tables.push_back(options.Table);
     return s;
+}
+
+std::vector<TInputSummary> SummariseProjectInputs(TProgramData& project, const QString& copy) {
+    std::vector<TInputSummary> inputs;
+    if (project.StageCount > 1) {
+        const int stages = project.StageCount;
+        SplitDataFile(copy, stages);
+        for (int stage = 1; stage <= stages; ++stage) {
+            if (stage > 1) LoadStage(project, stage);
+            inputs.push_back(SummariseInput(project, QStringLiteral("Stage %1").arg(stage), false));
+        }
+        return inputs;
+    }
+    inputs.push_back(SummariseInput(project, QString(), false));
+    if (project.LongTermMarker == 9) {
+        inputs.push_back(SummariseInput(project, QStringLiteral("Long-term analysis"), true));
+    }
+    return inputs;
 }
 
 TTiebackForce TiebackForce(const TTiebackInput& t, const TInputSummary& in,
@@ -294,6 +352,88 @@ TTiebackForce TiebackForce(const TTiebackInput& t, const TInputSummary& in,
     return f;
 }
 
+TResultUnits ResultUnitsFor(const TReportUnits& report) {
+    TResultUnits u;
+    u.Slope = QStringLiteral("rad");
+    const QString length = report.Length.simplified().remove(QLatin1Char(' '));
+    const QString force = report.Shear.simplified().remove(QLatin1Char(' '));
+    if (length == QLatin1String("IN") && force == QLatin1String("LBS")) {
+        u.Depth = QStringLiteral("ft");
+        u.DepthFactor = 1.0 / 12.0;
+        u.Deflection = QStringLiteral("in");
+        u.Moment = QStringLiteral("kip-in");
+        u.MomentFactor = 1e-3;
+        u.Force = QStringLiteral("kips");
+        u.ForceFactor = 1e-3;
+        u.Stiffness = QStringLiteral("kip-in²");
+        u.StiffnessFactor = 1e-3;
+    } else if (length == QLatin1String("M") && force == QLatin1String("KN")) {
+        u.Depth = QStringLiteral("m");
+        u.Deflection = QStringLiteral("m");
+        u.Moment = QStringLiteral("kN-m");
+        u.Force = QStringLiteral("kN");
+        u.Stiffness = QStringLiteral("kN-m²");
+    } else {
+        // Any consistent units: the report's own labels, without their blanks.
+        const auto plain = [](const QString& t) {
+            return QString(t)
+                .remove(QLatin1Char(' '))
+                .replace(QLatin1String("**2"), QStringLiteral("²"));
+        };
+        u.Depth = plain(report.Length);
+        u.Deflection = plain(report.Deflection);
+        u.Moment = plain(report.Moment);
+        u.Force = plain(report.Shear);
+        u.Stiffness = plain(report.Stiffness);
+    }
+    return u;
+}
+
+QString DepthNumber(double value) {
+    return FormatGeneral(value, 5);
+}
+
+QString ReportNumber(double value, double column_magnitude) {
+    // Three significant digits: anything below a millionth of the column's
+    // largest value is rounding noise of the solver.
+    if (std::abs(value) <= 1e-6 * std::abs(column_magnitude)) return QStringLiteral("0");
+    return ReportNumber(value);
+}
+
+QStringList CollectedWarnings(const TCalcReport& report) {
+    QStringList out;
+    for (const TSectionReport& s : report.Sections) {
+        for (const QString& p : s.Problems) out << s.Heading + QStringLiteral(": ") + p;
+        for (const QString& w : s.Warnings) out << s.Heading + QStringLiteral(": warning: ") + w;
+        for (const QString& e : s.Errors) out << s.Heading + QStringLiteral(": error: ") + e;
+    }
+    return out;
+}
+
+namespace {
+
+double Magnitude(const TReportSection& s, double TStationRow::*member) {
+    double m = 0;
+    for (const TStationRow& r : s.Rows) m = std::max(m, std::abs(r.*member));
+    return m;
+}
+
+// Rows of the maxima table: the largest positive and the largest negative value
+// of a quantity, each with its depth; a dash where the quantity has no value of
+// that sign.
+void AddExtremes(TReportTable& t, const QString& name, const QString& unit,
+                 const TSignedExtremes& e, double factor, double depth_factor, double magnitude) {
+    const QString none = QStringLiteral("–");
+    const bool positive = e.Any && e.Max.Value > 1e-6 * magnitude;
+    const bool negative = e.Any && e.Min.Value < -1e-6 * magnitude;
+    t.Rows.push_back({name, unit, positive ? ReportNumber(factor * e.Max.Value) : none,
+                      positive ? DepthNumber(depth_factor * e.Max.Depth) : none,
+                      negative ? ReportNumber(factor * e.Min.Value) : none,
+                      negative ? DepthNumber(depth_factor * e.Min.Depth) : none});
+}
+
+}  // namespace
+
 std::vector<TSectionReport> SummariseSections(const TReportRun& run,
                                               const std::vector<TInputSummary>& inputs,
                                               bool staged) {
@@ -310,65 +450,107 @@ std::vector<TSectionReport> SummariseSections(const TReportRun& run,
             r.Heading = QStringLiteral("Analysis");
         }
         r.Ending = SolutionEnding(s);
+        r.Problems = ResultProblems(s);
         r.Warnings = s.Warnings;
         r.Errors = s.Errors;
-        if (s.HasResults) {
-            const TReportUnits& u = s.Units;
-            r.Maxima.Caption = QStringLiteral("Maxima");
-            r.Maxima.Header = {{QStringLiteral("Quantity")},
-                               {QStringLiteral("Largest value")},
-                               {QStringLiteral("Unit")},
-                               {QStringLiteral("At depth")},
-                               {QStringLiteral("Unit")}};
-            const struct {
-                const char* Name;
-                TExtreme Value;
-                QString Unit;
-            } rows[] = {{"Deflection", MaxDeflection(s), u.Deflection},
-                        {"Bending moment", MaxMoment(s), u.Moment},
-                        {"Shear", MaxShear(s), u.Shear},
-                        {"Soil reaction per station", MaxReaction(s), u.Reaction}};
-            for (const auto& row : rows) {
-                r.Maxima.Rows.push_back({QLatin1String(row.Name), ReportNumber(row.Value.Value),
-                                         row.Unit, ReportNumber(row.Value.Depth), u.Length});
+        if (!s.HasResults) {
+            out.push_back(r);
+            continue;
+        }
+        const TResultUnits u = ResultUnitsFor(s.Units);
+        const TInputSummary* in =
+            inputs.empty() ? nullptr : &inputs[std::min(i, inputs.size() - 1)];
+        // Tieback stations carry the anchor's force in their net reaction.
+        std::vector<TTiebackForce> forces;
+        std::vector<int> anchored;
+        if (in) {
+            for (const TTiebackInput& t : in->Tiebacks) {
+                forces.push_back(TiebackForce(t, *in, s));
+                anchored.push_back(forces.back().Station);
             }
-            r.Stations.Caption = QStringLiteral("Results by station");
-            r.Stations.Header = {{QStringLiteral("Station")},
-                                 {QStringLiteral("Depth x"), u.Length},
-                                 {QStringLiteral("Deflection"), u.Deflection},
-                                 {QStringLiteral("Slope")},
-                                 {QStringLiteral("Moment"), u.Moment},
-                                 {QStringLiteral("Shear"), u.Shear},
-                                 {QStringLiteral("Net reaction"), u.Reaction},
-                                 {QStringLiteral("EI"), u.Stiffness}};
-            for (const TStationRow& row : s.Rows) {
-                r.Stations.Rows.push_back({QString::number(row.Station), ReportNumber(row.X),
-                                           ReportNumber(row.Deflection), ReportNumber(row.Slope),
-                                           ReportNumber(row.Moment), ReportNumber(row.Shear),
-                                           ReportNumber(row.Reaction), ReportNumber(row.EI)});
-            }
-            if (!inputs.empty()) {
-                const TInputSummary& in = inputs[std::min(i, inputs.size() - 1)];
-                if (!in.Tiebacks.empty()) {
-                    r.TiebackForces.Caption = QStringLiteral("Tieback forces");
-                    r.TiebackForces.Header = {{QStringLiteral("Tieback")},
-                                              {QStringLiteral("Station")},
-                                              {QStringLiteral("Deflection"), u.Deflection},
-                                              {QStringLiteral("Force on the wall"), u.Shear},
-                                              {QStringLiteral("Force per anchor"), u.Shear}};
-                    for (size_t k = 0; k < in.Tiebacks.size(); ++k) {
-                        const TTiebackForce f = TiebackForce(in.Tiebacks[k], in, s);
-                        r.TiebackForces.Rows.push_back(
-                            {QString::number(k + 1), QString::number(f.Station),
-                             ReportNumber(f.Deflection), ReportNumber(f.Lateral),
-                             ReportNumber(f.AlongRod)});
-                    }
-                    r.TiebackForces.Note = QStringLiteral(
-                        "Force on the wall: the tieback's spring stiffness A E cos(angle) / "
-                        "((s / Wa) L) times the deflection at its station; per anchor: "
-                        "times s / Wa, along the rod.");
+        }
+        const double dm = Magnitude(s, &TStationRow::Deflection);
+        const double mm = Magnitude(s, &TStationRow::Moment);
+        const double vm = Magnitude(s, &TStationRow::Shear);
+        const double pm = Magnitude(s, &TStationRow::Reaction);
+
+        r.Maxima.Caption = QStringLiteral("Extreme values");
+        const QString at = QStringLiteral("at depth (%1)").arg(u.Depth);
+        r.Maxima.Header = {{QStringLiteral("Quantity")},
+                           {QStringLiteral("Unit")},
+                           {QStringLiteral("Largest"), QStringLiteral("positive")},
+                           {at},
+                           {QStringLiteral("Largest"), QStringLiteral("negative")},
+                           {at}};
+        AddExtremes(r.Maxima, QStringLiteral("Deflection"), u.Deflection,
+                    SignedExtremes(s, &TStationRow::Deflection), u.DeflectionFactor, u.DepthFactor,
+                    dm);
+        AddExtremes(r.Maxima, QStringLiteral("Bending moment"), u.Moment,
+                    SignedExtremes(s, &TStationRow::Moment), u.MomentFactor, u.DepthFactor, mm);
+        AddExtremes(r.Maxima, QStringLiteral("Shear"), u.Force,
+                    SignedExtremes(s, &TStationRow::Shear), u.ForceFactor, u.DepthFactor, vm);
+        AddExtremes(r.Maxima, QStringLiteral("Net reaction per station (NET REACT/STA)"), u.Force,
+                    SignedExtremes(s, &TStationRow::Reaction), u.ForceFactor, u.DepthFactor, pm);
+        if (in && in->IncrementLength > 0) {
+            // Below the excavation level no earth pressure is applied as a load
+            // (with generated pressures), so there the net reaction is the soil's.
+            const int excavation =
+                static_cast<int>(std::lround(in->FreeHeight / in->IncrementLength));
+            AddExtremes(r.Maxima, QStringLiteral("Soil reaction per station below the excavation"),
+                        u.Force,
+                        SignedExtremes(s, &TStationRow::Reaction, excavation + 1, anchored),
+                        u.ForceFactor, u.DepthFactor, pm);
+        }
+        r.Maxima.Note = QStringLiteral(
+            "The net reaction per station is the lateral force a station receives from the soil, "
+            "the earth pressure, tiebacks, springs and loads together, as the output report "
+            "prints it (NET REACT/STA); below the excavation level, stations with a tieback left "
+            "out, it is the soil's reaction alone.");
+
+        r.Stations.Caption = QStringLiteral("Results by station");
+        r.Stations.Header = {{QStringLiteral("Station")},
+                             {QStringLiteral("Depth x"), u.Depth},
+                             {QStringLiteral("Deflection"), u.Deflection},
+                             {QStringLiteral("Slope"), u.Slope},
+                             {QStringLiteral("Moment"), u.Moment},
+                             {QStringLiteral("Shear"), u.Force},
+                             {QStringLiteral("Net reaction"), u.Force},
+                             {QStringLiteral("EI"), u.Stiffness}};
+        const double sm = Magnitude(s, &TStationRow::Slope);
+        for (const TStationRow& row : s.Rows) {
+            r.Stations.Rows.push_back(
+                {QString::number(row.Station), DepthNumber(u.DepthFactor * row.X),
+                 ReportNumber(u.DeflectionFactor * row.Deflection, u.DeflectionFactor * dm),
+                 ReportNumber(row.Slope, sm),
+                 ReportNumber(u.MomentFactor * row.Moment, u.MomentFactor * mm),
+                 ReportNumber(u.ForceFactor * row.Shear, u.ForceFactor * vm),
+                 ReportNumber(u.ForceFactor * row.Reaction, u.ForceFactor * pm),
+                 ReportNumber(u.StiffnessFactor * row.EI)});
+        }
+        if (!forces.empty()) {
+            r.TiebackForces.Caption = QStringLiteral("Tieback forces");
+            r.TiebackForces.Header = {{QStringLiteral("Tieback")},
+                                      {QStringLiteral("Station")},
+                                      {QStringLiteral("Depth"), u.Depth},
+                                      {QStringLiteral("Deflection"), u.Deflection},
+                                      {QStringLiteral("Force on the wall"), u.Force},
+                                      {QStringLiteral("Force per anchor"), u.Force}};
+            for (size_t k = 0; k < forces.size(); ++k) {
+                const TTiebackForce& f = forces[k];
+                double depth = f.Station * in->IncrementLength;
+                for (const TStationRow& row : s.Rows) {
+                    if (row.Station == f.Station) depth = row.X;
                 }
+                r.TiebackForces.Rows.push_back({QString::number(k + 1), QString::number(f.Station),
+                                                DepthNumber(u.DepthFactor * depth),
+                                                ReportNumber(u.DeflectionFactor * f.Deflection),
+                                                ReportNumber(u.ForceFactor * f.Lateral),
+                                                ReportNumber(u.ForceFactor * f.AlongRod)});
             }
+            r.TiebackForces.Note = QStringLiteral(
+                "Force on the wall: the tieback's spring stiffness A E cos(angle) / "
+                "((s / Wa) L) times the deflection at its station, for the width Wa; per anchor: "
+                "times s / Wa, along the rod.");
         }
         out.push_back(r);
     }

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "report/plot_py_sets.h"
 #include "report/report_reader.h"
 
 namespace korvel {
@@ -45,15 +46,29 @@ struct TInputSummary {
     int UnitSystem = 1;
     double IncrementLength = 0;  // h, in the base length (inches in English units)
     double Wa = 0;               // width for earth pressure, base length
+    double FreeHeight = 0;       // excavation depth below the top, base length
     std::vector<TTiebackInput> Tiebacks;
 };
 
+// The one set of units the calculation report states its results in, and the
+// factors that take the output report's numbers there (value times factor).
+// English: depths in ft, deflections in in, moments in kip-in, forces in kips,
+// as the graphs show them; SI: m, m, kN-m, kN; other systems: as the report.
+struct TResultUnits {
+    QString Depth, Deflection, Slope, Moment, Force, Stiffness;
+    double DepthFactor = 1, DeflectionFactor = 1, MomentFactor = 1, ForceFactor = 1,
+           StiffnessFactor = 1;
+};
+// By the output report's units line.
+TResultUnits ResultUnitsFor(const TReportUnits& report);
+
 struct TSectionReport {
-    QString Heading;  // "Stage 2 - ..." or the section's title line
-    QString Ending;   // SolutionEnding
+    QString Heading;       // "Stage 2 - ..." or the section's title line
+    QString Ending;        // SolutionEnding
+    QStringList Problems;  // why the results are not valid; empty when they are
     QStringList Warnings;
     QStringList Errors;
-    TReportTable Maxima;         // quantity, value, unit, depth, depth unit
+    TReportTable Maxima;         // quantity, unit, largest positive and negative with depths
     TReportTable TiebackForces;  // empty without tiebacks
     TReportTable Stations;       // every station row of the results block
 };
@@ -63,7 +78,15 @@ struct TCalcReport {
     QString FileName;  // the data file's name without its folder
     QString Date;
     QString Version;
+    QString Analysed;    // date and time of the analysis, from the output report
+    QString DataSha256;  // fingerprint of the data file as analysed, hex
     int UnitSystem = 1;
+    TResultUnits Units;  // of every result table; graphs use the same
+    // The p-y curves of the plot file are labelled by depth (generated curves
+    // only), else by station.
+    bool PYLabelsAreDepths = false;
+    // The p-y curves of every result set, from the plot data file.
+    std::vector<std::vector<TPYCurveData>> PYSets;
     QString Error;      // the data error the run ended on, empty after a clean run
     QString InputNote;  // why the inputs shown may be incomplete, else empty
     std::vector<TInputSummary> Inputs;
@@ -77,6 +100,12 @@ TReportTable GridTableReport(TGridTable& table, const QString& caption);
 // The input tables of the project as it stands. long_term: only what the
 // long-term section has of its own (its soils and user pressure), and the tiebacks.
 TInputSummary SummariseInput(TProgramData& project, const QString& heading, bool long_term);
+
+// The project's inputs: one summary per stage of a staged project, else the
+// first section and, with a long-term analysis, what the long-term one adds.
+// Stages are split from `copy`, a copy of the data file in a private folder
+// (the stage files appear beside it), and the project is left at the last stage.
+std::vector<TInputSummary> SummariseProjectInputs(TProgramData& project, const QString& copy);
 
 // Lateral force of a tieback on the wall, as the engine's spring applies it:
 // S = A E cos(angle) / ((s / Wa) L) times the deflection at the tieback's station
@@ -98,5 +127,14 @@ std::vector<TSectionReport> SummariseSections(const TReportRun& run,
 
 // Numbers of the report's precision shown as plain general numbers ("1.86", "-6.35e+05").
 QString ReportNumber(double value);
+// Depths: five significant digits, so that a depth in inches shown in feet
+// keeps its station (222 in: 18.5 ft, 100 in: 8.3333 ft).
+QString DepthNumber(double value);
+// The same, with 0 for a value that is zero at print precision beside the
+// largest magnitude of its column (solver noise such as -6.43E-11 next to 87.9).
+QString ReportNumber(double value, double column_magnitude);
+
+// The warnings and errors of every section, each with its section's heading.
+QStringList CollectedWarnings(const TCalcReport& report);
 
 }  // namespace korvel

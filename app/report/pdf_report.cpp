@@ -6,311 +6,33 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <functional>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "entry/units.h"
 #include "graphs/axis_scale.h"
+#include "graphs/plot_layout.h"
 #include "graphs/plot_painter.h"
 #include "graphs/result_plots.h"
+#include "report/pdf_composer.h"
 
 namespace korvel {
 namespace {
 
-// Device resolution of the pages: fine enough for the layer pictures and pens of
-// the graph painter, which sizes them in device pixels.
-constexpr int kDotsPerInch = 600;
 constexpr double kMarginMillimetres = 15;
-constexpr const char* kTextFamily = "DejaVu Sans";
 constexpr double kBodyPoints = 9.5;
 constexpr double kHeadingPoints = 13;
-constexpr double kTablePoints = 8.5;
-constexpr double kSmallestTablePoints = 6;
 constexpr double kTitleBlockPoints = 8.5;
 // Curves made active in a graph that limits them, as a new graph window does.
 constexpr int kInitialActiveCurves = 20;
-
-QFont TextFont(double points, bool bold = false) {
-    QFont font(QString::fromLatin1(kTextFamily));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    // Plain letters, no ligatures: the text stays searchable and copyable as typed.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
-}
-
-bool LooksNumeric(const QString& text) {
-    bool ok = false;
-    text.toDouble(&ok);
-    return ok;
-}
-
-using TDrawOp = std::function<void(QPainter&)>;
-
-// Collects what each page draws, so that the page count is known before any page
-// is painted ("Page n of m").
-class TComposer {
-  public:
-    TComposer(QPaintDevice& device, const QRectF& body) : device_(device), body_(body) {
-        NewPage();
-    }
-
-    double Width() const { return body_.width(); }
-    double Remaining() const { return body_.bottom() - y_; }
-    bool AtTop() const { return y_ <= body_.top() + 0.5; }
-    double Pt(double points) const { return points * kDotsPerInch / 72.0; }
-
-    void NewPage() {
-        pages_.emplace_back();
-        y_ = body_.top();
-    }
-    void Space(double points) {
-        if (!AtTop()) y_ += Pt(points);
-    }
-    void Need(double height) {
-        if (height > Remaining() && !AtTop()) NewPage();
-    }
-
-    // Wrapped text across the body width.
-    void Text(const QString& text, const QFont& font, const QColor& colour = Qt::black,
-              double indent = 0) {
-        const QFontMetricsF fm(font, &device_);
-        const QRectF bounds = fm.boundingRect(QRectF(0, 0, Width() - indent, 1e9),
-                                              Qt::TextWordWrap | Qt::AlignLeft, text);
-        Need(bounds.height());
-        const QRectF box(body_.left() + indent, y_, Width() - indent, bounds.height());
-        Add([=](QPainter& p) {
-            p.setFont(font);
-            p.setPen(colour);
-            p.drawText(box, Qt::TextWordWrap | Qt::AlignLeft, text);
-        });
-        y_ += bounds.height();
-    }
-
-    // A boxed statement (the data error of a run).
-    void Alert(const QString& heading, const QString& text) {
-        const QFont bold = TextFont(kBodyPoints + 1, true);
-        const QFont plain = TextFont(kBodyPoints + 1);
-        const QFontMetricsF fb(bold, &device_);
-        const QFontMetricsF fp(plain, &device_);
-        const double pad = Pt(6);
-        const QRectF tb =
-            fp.boundingRect(QRectF(0, 0, Width() - 2 * pad, 1e9), Qt::TextWordWrap, text);
-        const double h = 2 * pad + fb.height() + Pt(3) + tb.height();
-        Need(h);
-        const QRectF box(body_.left(), y_, Width(), h);
-        const double pen = Pt(1.2);
-        const double gap = Pt(3);
-        Add([=](QPainter& p) {
-            p.setPen(QPen(QColor(0xB0, 0, 0), pen));
-            p.setBrush(QColor(0xFF, 0xF0, 0xF0));
-            p.drawRect(box);
-            p.setPen(QColor(0xB0, 0, 0));
-            p.setFont(bold);
-            p.drawText(
-                QRectF(box.left() + pad, box.top() + pad, box.width() - 2 * pad, fb.height()),
-                Qt::AlignLeft, heading);
-            p.setPen(Qt::black);
-            p.setFont(plain);
-            p.drawText(QRectF(box.left() + pad, box.top() + pad + fb.height() + gap,
-                              box.width() - 2 * pad, tb.height()),
-                       Qt::TextWordWrap, text);
-        });
-        y_ += h;
-    }
-
-    // A table that flows over pages, its header repeated at the top of each.
-    void Table(const TReportTable& t) {
-        if (t.Header.empty()) return;
-        const size_t columns = t.Header.size();
-        // Natural column widths at the table size; a wide table gets a smaller font.
-        double points = kTablePoints;
-        std::vector<double> widths;
-        const double pad = Pt(4);
-        for (;;) {
-            const QFontMetricsF fm(TextFont(points), &device_);
-            const QFontMetricsF fb(TextFont(points, true), &device_);
-            widths.assign(columns, 0);
-            for (size_t c = 0; c < columns; ++c) {
-                for (const QString& line : t.Header[c])
-                    widths[c] = std::max(widths[c], fb.horizontalAdvance(line));
-                for (const QStringList& row : t.Rows) {
-                    if (c < static_cast<size_t>(row.size()))
-                        widths[c] = std::max(widths[c], fm.horizontalAdvance(row[int(c)]));
-                }
-                widths[c] += 2 * pad;
-            }
-            double total = 0;
-            for (double w : widths) total += w;
-            if (total <= Width() || points <= kSmallestTablePoints) {
-                // Spread a narrow table a little, never beyond the body.
-                if (total < Width() && columns > 1) {
-                    const double extra = std::min(Width() - total, total * 0.25) / columns;
-                    for (double& w : widths) w += extra;
-                }
-                break;
-            }
-            points -= 0.5;
-        }
-        // Numbers stand right-aligned in columns that hold nothing else.
-        std::vector<bool> numeric(columns, true);
-        for (const QStringList& row : t.Rows) {
-            for (size_t c = 0; c < columns && c < static_cast<size_t>(row.size()); ++c) {
-                if (!row[int(c)].isEmpty() && !LooksNumeric(row[int(c)])) numeric[c] = false;
-            }
-        }
-        const QFont font = TextFont(points);
-        const QFont bold = TextFont(points, true);
-        const QFontMetricsF fm(font, &device_);
-        const double row_height = fm.height() * 1.35;
-        int header_lines = 1;
-        for (const QStringList& h : t.Header)
-            header_lines = std::max(header_lines, static_cast<int>(h.size()));
-        const double header_height = header_lines * fm.height() * 1.15 + fm.height() * 0.4;
-        const QFont caption_font = TextFont(kBodyPoints + 0.5, true);
-        const double caption_height = QFontMetricsF(caption_font, &device_).height() * 1.3;
-
-        // A table that fits on a page is kept whole; a longer one starts with at
-        // least two rows under its header.
-        const double whole = caption_height + header_height + t.Rows.size() * row_height;
-        Need(whole <= body_.height() ? whole : caption_height + header_height + 2 * row_height);
-        if (!t.Caption.isEmpty()) {
-            const QRectF box(body_.left(), y_, Width(), caption_height);
-            const QString caption = t.Caption;
-            Add([=](QPainter& p) {
-                p.setFont(caption_font);
-                p.setPen(Qt::black);
-                p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, caption);
-            });
-            y_ += caption_height;
-        }
-        const auto header = [&]() {
-            const double top = y_;
-            const double left = body_.left();
-            const std::vector<QStringList> lines = t.Header;
-            const std::vector<double> w = widths;
-            const double lh = fm.height() * 1.15;
-            const double h = header_height;
-            Add([=](QPainter& p) {
-                double x = left;
-                double total = 0;
-                for (double wc : w) total += wc;
-                p.setPen(QPen(Qt::black, 0));
-                p.setBrush(QColor(0xE8, 0xE8, 0xE8));
-                p.drawRect(QRectF(left, top, total, h));
-                p.setFont(bold);
-                for (size_t c = 0; c < w.size(); ++c) {
-                    for (int k = 0; k < lines[c].size(); ++k) {
-                        p.drawText(QRectF(x + pad, top + h * 0.1 + k * lh, w[c] - 2 * pad, lh),
-                                   Qt::AlignHCenter | Qt::AlignVCenter, lines[c][k]);
-                    }
-                    x += w[c];
-                }
-            });
-            y_ += header_height;
-        };
-        header();
-        for (size_t r = 0; r < t.Rows.size(); ++r) {
-            if (row_height > Remaining()) {
-                NewPage();
-                header();
-            }
-            const QStringList row = t.Rows[r];
-            const double top = y_;
-            const double left = body_.left();
-            const std::vector<double> w = widths;
-            const bool shaded = r % 2 == 1;
-            Add([=](QPainter& p) {
-                double total = 0;
-                for (double wc : w) total += wc;
-                if (shaded)
-                    p.fillRect(QRectF(left, top, total, row_height), QColor(0xF6, 0xF6, 0xF6));
-                p.setFont(font);
-                p.setPen(Qt::black);
-                double x = left;
-                for (size_t c = 0; c < w.size(); ++c) {
-                    const QString cell =
-                        c < static_cast<size_t>(row.size()) ? row[int(c)] : QString();
-                    const Qt::Alignment align =
-                        (numeric[c] ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-                    p.drawText(QRectF(x + pad, top, w[c] - 2 * pad, row_height), align, cell);
-                    x += w[c];
-                }
-                p.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 0));
-                p.drawLine(QPointF(left, top + row_height),
-                           QPointF(left + total, top + row_height));
-            });
-            y_ += row_height;
-        }
-        if (!t.Note.isEmpty()) {
-            y_ += Pt(2);
-            Text(t.Note, TextFont(kTablePoints - 0.5), QColor(0x40, 0x40, 0x40));
-        }
-        y_ += Pt(8);
-    }
-
-    // A graph on the rest of the page (a page of its own when little is left).
-    void Graph(TGraphPlot& graph, const QString& caption) {
-        const QFont heading = TextFont(kHeadingPoints - 2, true);
-        const double heading_height = QFontMetricsF(heading, &device_).height() * 1.4;
-        if (Remaining() < body_.height() * 0.75) NewPage();
-        const QRectF caption_box(body_.left(), y_, Width(), heading_height);
-        y_ += heading_height;
-        const QRectF area(body_.left(), y_, Width(), body_.bottom() - y_);
-        TGraphPlot* g = &graph;
-        Add([=](QPainter& p) {
-            p.setFont(heading);
-            p.setPen(Qt::black);
-            p.drawText(caption_box, Qt::AlignLeft | Qt::AlignVCenter, caption);
-            PaintGraphIn(p, *g, area);
-        });
-        y_ = body_.bottom();
-    }
-
-    size_t PageCount() const { return pages_.size(); }
-    void Paint(QPainter& p, size_t page) const {
-        for (const TDrawOp& op : pages_[page]) op(p);
-    }
-
-  private:
-    void Add(TDrawOp op) { pages_.back().push_back(std::move(op)); }
-
-    static void PaintGraphIn(QPainter& p, const TGraphPlot& g, const QRectF& area) {
-        TPlotView view;
-        view.Dx = kDotsPerInch;
-        view.Dy = kDotsPerInch;
-        view.FontPoints = 10;
-        view.DrawLegend = g.ShowLegend;
-        view.FinePictures = true;
-        for (int panel = 1; panel <= (g.ShowThree ? 3 : 1); ++panel) {
-            TPanelRanges ranges;
-            if (FullPanelRanges(g.PanelLines(panel), ranges))
-                view.Ranges[static_cast<size_t>(panel - 1)] = ranges;
-        }
-        p.save();
-        p.translate(area.topLeft());
-        p.setClipRect(QRectF(QPointF(0, 0), area.size()));
-        const TPlotLayout layout = GraphLayout(g, area.size(), view, p);
-        // The legend at the bottom right of the plot, where a new window puts it.
-        const QSizeF legend = LegendSize(p, g, view);
-        const double gap = view.Dx / 24;
-        view.LegendPlace = QPointF((layout.Plot.right() - legend.width() - gap) / area.width(),
-                                   (layout.Plot.bottom() - legend.height() - gap) / area.height());
-        PaintGraph(p, g, area.size(), view);
-        p.restore();
-    }
-
-    QPaintDevice& device_;
-    QRectF body_;
-    double y_ = 0;
-    std::vector<std::vector<TDrawOp>> pages_;
-};
+// The p-y graph shows this many times the largest deflection of the wall.
+constexpr double kPYRangeFactor = 2.5;
 
 void DrawTitleBlock(QPainter& p, const QRectF& box, const TCalcReport& r, size_t page,
                     size_t pages) {
-    const QFont bold = TextFont(kTitleBlockPoints + 1, true);
-    const QFont plain = TextFont(kTitleBlockPoints);
+    const QFont bold = ReportFont(kTitleBlockPoints + 1, true);
+    const QFont plain = ReportFont(kTitleBlockPoints);
     const double half = box.height() / 2;
     const double pad = box.height() / 10;
     p.setPen(QPen(Qt::black, 0));
@@ -339,29 +61,435 @@ void DrawTitleBlock(QPainter& p, const QRectF& box, const TCalcReport& r, size_t
                fp.elidedText(QStringLiteral("File: ") + r.FileName, Qt::ElideMiddle, room));
 }
 
-void Heading(TComposer& c, const QString& text) {
-    // Never the last line of a page.
-    c.Need(c.Pt(90));
-    c.Space(6);
-    c.Text(text, TextFont(kHeadingPoints, true));
-    c.Space(4);
+// Sections whose results are not valid, one line each.
+QString InvalidSummary(const TCalcReport& r) {
+    QStringList lines;
+    for (const TSectionReport& s : r.Sections) {
+        if (!s.Problems.isEmpty())
+            lines << s.Heading + QStringLiteral(": ") + s.Problems.join(QLatin1Char(' '));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
-void ComposeResults(TComposer& c, const TCalcReport& r) {
+const char* const kNotValidHeading = "The results are not valid: do not use them for design.";
+
+QString UnitSystemName(int system) {
+    switch (system) {
+        case 1:
+            return QStringLiteral("English");
+        case 2:
+            return QStringLiteral("SI");
+        default:
+            return QStringLiteral("consistent units of the user's choice");
+    }
+}
+
+void ComposeMethod(TReportComposer& c, const TCalcReport& r) {
+    const QFont body = ReportFont(kBodyPoints);
+    c.Heading(QStringLiteral("Method"));
+    c.Text(QStringLiteral(
+               "The wall is analysed as a beam-column on nonlinear soil springs (the p-y method). "
+               "It is divided into equal increments, and the finite-difference form of the "
+               "beam-column equation, EI d⁴y/dx⁴ + P d²y/dx² + p(y) − q = 0, is solved for the "
+               "deflection y of every station. The earth pressure on the retained side acts on "
+               "the wall as a load q down to the excavation level: generated from the soil layers "
+               "or given by the user. The soil's resistance p(y) acts through p-y curves, "
+               "generated from the soil layers or given by the user. Because the curves are "
+               "nonlinear, the soil springs are found by iteration: each iteration takes the "
+               "springs from the curves at the deflections of the one before, until no station's "
+               "deflection changes by more than the closure tolerance. Tiebacks act as linear "
+               "springs at their stations; lateral and rotational springs, specified deflections "
+               "and slopes, concentrated loads and moment-EI curves act as given."),
+           body);
+    c.Space(4);
+
+    c.Heading(QStringLiteral("Sign convention"));
+    c.Bullets({
+        QStringLiteral("Depth x: downwards from the top of the wall."),
+        QStringLiteral("Deflection y: positive towards the excavation, negative towards the "
+                       "retained side (backfill)."),
+        QStringLiteral("Slope: dy/dx."),
+        QStringLiteral("Bending moment: M = EI d²y/dx²."),
+        QStringLiteral("Shear: V = dM/dx."),
+        QStringLiteral("Net reaction per station: d²M/dx² times the increment length, the lateral "
+                       "force the station receives from the soil, the earth pressure, tiebacks, "
+                       "springs and loads together; positive towards the excavation."),
+        QStringLiteral("Loads and earth pressure: positive towards the excavation. Soil "
+                       "resistance p is opposite in sign to the deflection y."),
+        QStringLiteral("Tieback forces: the spring stiffness times the deflection at the "
+                       "tieback's station; positive is tension, the anchor pulling the wall "
+                       "towards the retained side."),
+    });
+    c.Space(4);
+
+    c.Heading(QStringLiteral("Assumptions and limits"));
+    c.Bullets({
+        QStringLiteral("Every construction stage, and the long-term case, is analysed on its own, "
+                       "from an unloaded, undeformed wall: deflections, moments and anchor forces "
+                       "are not carried from one stage to the next."),
+        QStringLiteral("Tiebacks are linear springs from zero deflection: no lock-off or prestress "
+                       "load is applied; an anchor's force is its stiffness times the deflection "
+                       "at its station."),
+        QStringLiteral("The p-y curves are static curves: cyclic and dynamic loading, creep and "
+                       "consolidation are not considered."),
+        QStringLiteral("No check is made of overall stability, base heave, piping, the anchors' "
+                       "pull-out or bond capacity, or the strength of the wall section."),
+        QStringLiteral("Moments, shears and forces are those of the wall width the loads are "
+                       "given for (the width Wa for active earth pressure), as the output report "
+                       "gives them."),
+    });
+    c.Space(4);
+
+    c.Heading(QStringLiteral("Units"));
+    const TResultUnits& u = r.Units;
+    TReportTable units;
+    units.Caption = QStringLiteral("Units of the results, tables and graphs");
+    units.Header = {{QStringLiteral("Quantity")}, {QStringLiteral("Unit")}};
+    units.Rows = {
+        {QStringLiteral("Depth, depth axis of the graphs"), u.Depth},
+        {QStringLiteral("Deflection"), u.Deflection},
+        {QStringLiteral("Slope"), u.Slope},
+        {QStringLiteral("Bending moment"), u.Moment},
+        {QStringLiteral("Shear, net reaction per station, soil reaction, tieback forces"), u.Force},
+        {QStringLiteral("Flexural rigidity EI"), u.Stiffness},
+        {QStringLiteral("Earth pressure (graph), per unit length of wall"),
+         UnitText(QStringLiteral("F/L"), r.UnitSystem, TUnitTextRule::kColumn)},
+        {QStringLiteral("p-y curves (graph): deflection y, soil resistance p"),
+         UnitText(QStringLiteral("L"), r.UnitSystem, TUnitTextRule::kColumn) +
+             QStringLiteral(", ") +
+             UnitText(QStringLiteral("F/L"), r.UnitSystem, TUnitTextRule::kColumn)},
+    };
+    units.Note = QStringLiteral("Unit system of the project: ") + UnitSystemName(r.UnitSystem) +
+                 QStringLiteral(
+                     ". The input tables give each value in the unit stated in its "
+                     "column, as the program's tables show it.");
+    c.Table(units);
+}
+
+void ComposeResults(TReportComposer& c, const TCalcReport& r) {
     for (const TSectionReport& s : r.Sections) {
-        c.Need(c.Pt(120));
-        c.Text(s.Heading, TextFont(kBodyPoints + 2, true));
+        c.Heading(s.Heading, 2);
+        c.Text(QStringLiteral("Solution: ") + s.Ending, ReportFont(kBodyPoints));
         c.Space(2);
-        c.Text(QStringLiteral("Solution: ") + s.Ending, TextFont(kBodyPoints));
+        if (!s.Problems.isEmpty())
+            c.Alert(QLatin1String(kNotValidHeading), s.Problems.join(QLatin1Char('\n')));
         for (const QString& w : s.Warnings)
-            c.Text(QStringLiteral("Warning: ") + w, TextFont(kBodyPoints), QColor(0x90, 0x50, 0));
+            c.Text(QStringLiteral("Warning: ") + w, ReportFont(kBodyPoints), QColor(0x90, 0x50, 0));
         for (const QString& e : s.Errors)
-            c.Text(QStringLiteral("Error: ") + e, TextFont(kBodyPoints, true), QColor(0xB0, 0, 0));
+            c.Text(QStringLiteral("Error: ") + e, ReportFont(kBodyPoints, true),
+                   QColor(0xB0, 0, 0));
         c.Space(4);
         if (!s.Maxima.Empty()) c.Table(s.Maxima);
         if (!s.TiebackForces.Empty()) c.Table(s.TiebackForces);
         c.Space(6);
     }
+}
+
+void ComposeWarnings(TReportComposer& c, const TCalcReport& r) {
+    c.Heading(QStringLiteral("Warnings of the run"));
+    QStringList all;
+    if (!r.Error.isEmpty()) all << QStringLiteral("The analysis ended on an error: ") + r.Error;
+    if (!r.InputNote.isEmpty()) all << r.InputNote;
+    all << CollectedWarnings(r);
+    if (all.isEmpty()) {
+        c.Text(QStringLiteral("The run gave no warnings."), ReportFont(kBodyPoints));
+        return;
+    }
+    c.Bullets(all);
+}
+
+// The range of values a list of curves takes between x_from and x_to, with the
+// points where the curves cross those bounds.
+TAxisRange ValuesWithin(const TCurveList& lines, double x_from, double x_to) {
+    std::vector<double> values;
+    for (int i = 0; i < lines.CurveCount(); ++i) {
+        const TLine& curve = lines.Curve(i);
+        for (int j = 0; j < curve.PointCount(); ++j) {
+            const double x = static_cast<double>(curve.Point(j).X);
+            const double y = static_cast<double>(curve.Point(j).Y);
+            if (x >= x_from && x <= x_to) values.push_back(y);
+            if (j == 0) continue;
+            const double x0 = static_cast<double>(curve.Point(j - 1).X);
+            const double y0 = static_cast<double>(curve.Point(j - 1).Y);
+            for (double bound : {x_from, x_to}) {
+                if ((x0 - bound) * (x - bound) < 0)
+                    values.push_back(y0 + (bound - x0) * (y - y0) / (x - x0));
+            }
+        }
+    }
+    TAxisRange range;
+    FullAxisRange(values, range);
+    return range;
+}
+
+// The graphs as the pages show them: depth curves end at the toe (the plot file
+// adds a station below it), legends name what they show, the p-y graph spans
+// the working range of the wall's deflections, excavation and anchors marked.
+struct TPreparedGraph {
+    TGraphPlot* Graph;
+    QString Caption;
+    TGraphOptions Options;
+};
+
+std::vector<TPreparedGraph> PrepareGraphs(TResultPlots& g, const TCalcReport& r,
+                                          std::vector<std::unique_ptr<TGraphPlot>>& owned) {
+    const TResultUnits& u = r.Units;
+    TCurveList& sets = g.pltDMS.Lines;
+    const int set_count = sets.CurveCount();
+    // The pressure curves have no names of their own: one per result set, they
+    // take the names the reader gave the sets ("Stage: 2", "Long-Term").
+    TCurveList& pressure = g.pltLD.Lines;
+    if (pressure.CurveCount() > 1 && pressure.CurveCount() == set_count) {
+        for (int i = 0; i < pressure.CurveCount(); ++i) {
+            if (pressure.Curve(i).Name.isEmpty()) pressure.Curve(i).Name = sets.Curve(i).Name;
+        }
+    }
+    // A single result set needs no legend.
+    g.pltDMS.ShowLegend = set_count > 1;
+    g.pltLD.ShowLegend = pressure.CurveCount() > 1;
+    g.pltLD.WidthLine = 2;
+    // Station N+1 lies one increment below the toe.
+    for (int panel = 1; panel <= 3; ++panel) {
+        TCurveList& lines = g.pltDMS.PanelLines(panel);
+        if (lines.PointCount() > 2) lines.SetPointCount(lines.PointCount() - 1);
+    }
+    g.pltDMS.YCaption = g.pltDMS.YCaption2 = g.pltDMS.YCaption3 =
+        QStringLiteral("Depth (%1)").arg(u.Depth);
+    g.pltDMS.XCaption = QStringLiteral("Deflection (%1)").arg(u.Deflection);
+    g.pltDMS.XCaption2 = QStringLiteral("Bending Moment (%1)").arg(u.Moment);
+    g.pltDMS.XCaption3 = QStringLiteral("Shear (%1)").arg(u.Force);
+    g.pltDMS.XUnits.clear();
+    g.pltDMS.XUnits2.clear();
+    g.pltDMS.XUnits3.clear();
+    g.pltLD.YCaption = QStringLiteral("Depth (%1)").arg(u.Depth);
+    g.pltLD.YUnits.clear();
+
+    // Excavation levels and anchors of the sections, in graph depths.
+    struct TMark {
+        double Depth;
+        QString Label;
+    };
+    std::vector<TMark> marks;
+    const bool staged =
+        r.Inputs.size() > 1 && r.Inputs.front().Heading.startsWith(QLatin1String("Stage"));
+    for (size_t i = 0; i < r.Inputs.size(); ++i) {
+        const TInputSummary& in = r.Inputs[i];
+        const QString where = staged ? QStringLiteral(", stage %1").arg(i + 1) : QString();
+        const double excavation = in.FreeHeight * u.DepthFactor;
+        const bool seen = std::any_of(marks.begin(), marks.end(), [&](const TMark& m) {
+            return std::abs(m.Depth - excavation) < 1e-9;
+        });
+        if (in.FreeHeight > 0 && !seen)
+            marks.push_back({excavation, QStringLiteral("excavation") + where});
+        for (size_t k = 0; k < in.Tiebacks.size(); ++k) {
+            // Tieback depths are entered in ft in English units, m in SI: graph depths.
+            const double d = in.Tiebacks[k].Depth;
+            const QString label = QStringLiteral("tieback %1").arg(k + 1);
+            const bool anchor_seen = std::any_of(marks.begin(), marks.end(), [&](const TMark& m) {
+                return std::abs(m.Depth - d) < 1e-9 && m.Label == label;
+            });
+            if (!anchor_seen) marks.push_back({d, label});
+        }
+    }
+    TGraphOptions depth_options;
+    depth_options.Decorate = [marks](QPainter& p, const TPlotLayout& layout,
+                                     const TPlotView& view) {
+        const QFont font = ReportFont(6.5);
+        p.setFont(font);
+        const QFontMetricsF fm(font, p.device());
+        for (size_t k = 0; k < layout.Panels.size(); ++k) {
+            const QRectF& panel = layout.Panels[k];
+            const TAxisRange& y = view.Ranges[k].Y;
+            for (const TMark& m : marks) {
+                const double at = DeviceY(panel, y, true, m.Depth);
+                if (at < panel.top() || at > panel.bottom()) continue;
+                const bool anchor = m.Label.startsWith(QLatin1String("tieback"));
+                p.setPen(QPen(anchor ? QColor(0x00, 0x70, 0x30) : QColor(0x8B, 0x45, 0x13),
+                              view.Dx / 150, anchor ? Qt::DashDotLine : Qt::DashLine));
+                p.drawLine(QPointF(panel.left(), at), QPointF(panel.right(), at));
+                if (k != 0) continue;
+                const QRectF text(panel.left() + view.Dx / 30, at - fm.height() - view.Dy / 60,
+                                  fm.horizontalAdvance(m.Label) + view.Dx / 30, fm.height());
+                p.fillRect(text, Qt::white);
+                p.drawText(text, Qt::AlignCenter, m.Label);
+            }
+        }
+    };
+
+    std::vector<TPreparedGraph> out = {
+        {&g.pltDMS, QStringLiteral("Deflection, moment and shear with the soil profile"),
+         depth_options},
+        {&g.pltLD, QStringLiteral("Earth pressure distribution"), depth_options}};
+
+    // The p-y curves: one graph per result set when the plot file gives every
+    // set's own (the graph reader keeps the last set's), else the reader's.
+    const bool per_set = r.PYSets.size() > 1 && static_cast<int>(r.PYSets.size()) == set_count;
+    const int graphs = per_set ? set_count : 1;
+    for (int k = 0; k < graphs; ++k) {
+        TGraphPlot* py = &g.pltPY;
+        if (per_set) {
+            owned.push_back(std::make_unique<TGraphPlot>());
+            py = owned.back().get();
+            py->Caption = g.pltPY.Caption;
+            py->CurveName = g.pltPY.CurveName;
+            py->XCaption = g.pltPY.XCaption;
+            py->XUnits = g.pltPY.XUnits;
+            py->YCaption = g.pltPY.YCaption;
+            py->YUnits = g.pltPY.YUnits;
+            py->XOnTop = g.pltPY.XOnTop;
+            py->Markers = g.pltPY.Markers;
+            py->SetUnits(g.pltPY.Units());
+            const std::vector<TPYCurveData>& curves = r.PYSets[static_cast<size_t>(k)];
+            size_t longest = 0;
+            for (const TPYCurveData& c : curves) longest = std::max(longest, c.Points.size());
+            py->Lines.SetCurveCount(static_cast<int>(curves.size()));
+            py->Lines.SetPointCount(static_cast<int>(longest));
+            for (size_t i = 0; i < curves.size(); ++i) {
+                TLine& line = py->Lines.Curve(static_cast<int>(i));
+                line.Value = curves[i].Label;
+                for (size_t j = 0; j < curves[i].Points.size(); ++j) {
+                    line.Point(static_cast<int>(j)) = {curves[i].Points[j].first,
+                                                       curves[i].Points[j].second};
+                }
+                if (curves[i].Points.size() < longest && !curves[i].Points.empty())
+                    line.FillFrom(static_cast<int>(curves[i].Points.size()));
+            }
+            for (int i = 0; i < py->Lines.CurveCount(); ++i)
+                py->Lines.Curve(i).Active = i < kInitialActiveCurves;
+        }
+        // Curves by depth and station, with the increment length of their section.
+        const size_t section = per_set ? static_cast<size_t>(k) : r.Inputs.size() - 1;
+        const TInputSummary* in =
+            r.Inputs.empty() ? nullptr : &r.Inputs[std::min(section, r.Inputs.size() - 1)];
+        TCurveList& lines = py->Lines;
+        for (int i = 0; i < lines.CurveCount() && in && in->IncrementLength > 0; ++i) {
+            TLine& curve = lines.Curve(i);
+            const double label = static_cast<double>(curve.Value);
+            const double h = in->IncrementLength;
+            const int station = r.PYLabelsAreDepths ? static_cast<int>(std::lround(label / h))
+                                                    : static_cast<int>(std::lround(label));
+            const double depth = r.PYLabelsAreDepths ? label : station * h;
+            curve.Name = QStringLiteral("x = %1 %2 (station %3)")
+                             .arg(DepthNumber(depth * u.DepthFactor), u.Depth)
+                             .arg(station);
+        }
+        // The working range: a few times the largest deflection of the set(s) shown.
+        double largest = 0;
+        for (int i = 0; i < sets.CurveCount(); ++i) {
+            if (per_set && i != k) continue;
+            for (int j = 0; j < sets.PointCount(); ++j)
+                largest = std::max(largest, std::abs(static_cast<double>(sets.Point(i, j).X)));
+        }
+        TGraphOptions py_options;
+        if (largest > 0 && lines.CurveCount() > 0) {
+            const double reach = kPYRangeFactor * largest;
+            std::vector<double> bounds = {-reach, reach};
+            TAxisRange x;
+            if (FullAxisRange(bounds, x)) {
+                py_options.HasRange[0] = true;
+                py_options.Ranges[0].X = x;
+                py_options.Ranges[0].Y = ValuesWithin(lines, x.Min, x.Max);
+            }
+        }
+        const int named = per_set ? k : set_count - 1;
+        QString caption = QStringLiteral("p-y curves");
+        if (set_count > 1 && named >= 0 && !sets.Curve(named).Name.isEmpty())
+            caption += QStringLiteral(" (") + sets.Curve(named).Name + QStringLiteral(")");
+        if (py_options.HasRange[0])
+            caption += QStringLiteral(", y up to %1 times the largest wall deflection")
+                           .arg(kPYRangeFactor);
+        out.push_back({py, caption, py_options});
+    }
+    return out;
+}
+void ComposeDocument(TReportComposer& c, const TCalcReport& r,
+                     const std::vector<TPreparedGraph>& graphs,
+                     const std::vector<TReportPart>& parts,
+                     std::shared_ptr<const std::vector<TContentsEntry>> contents,
+                     size_t contents_lines) {
+    const QFont body = ReportFont(kBodyPoints);
+    c.Text(QStringLiteral("Calculation Report"), ReportFont(kHeadingPoints + 3, true));
+    c.Text(r.Title, ReportFont(kBodyPoints + 1));
+    c.Space(6);
+    // Filled in by hand, or left as the office's standard asks.
+    c.FieldBlock({{QStringLiteral("Project"), r.Title},
+                  {QStringLiteral("Job number"), QString()},
+                  {QStringLiteral("Revision"), QString()},
+                  {QStringLiteral("Date"), QString()},
+                  {QStringLiteral("Prepared by"), QString()},
+                  {QStringLiteral("Checked by"), QString()}});
+    TReportTable run;
+    run.Caption = QStringLiteral("Analysis");
+    run.Header = {{QStringLiteral("Item")}, {QStringLiteral("Value")}};
+    run.Rows = {{QStringLiteral("Data file"), r.FileName},
+                {QStringLiteral("SHA-256 of the data file"),
+                 r.DataSha256.isEmpty() ? QStringLiteral("not available") : r.DataSha256},
+                {QStringLiteral("Analysed on"),
+                 r.Analysed.isEmpty() ? QStringLiteral("not known") : r.Analysed},
+                {QStringLiteral("Report made on"), r.Date},
+                {QStringLiteral("Program"), QStringLiteral("KORVEL ") + r.Version}};
+    c.Table(run);
+    if (!r.Error.isEmpty())
+        c.Alert(QStringLiteral("The analysis ended on an error in the data:"), r.Error);
+    const QString invalid = InvalidSummary(r);
+    if (!invalid.isEmpty()) c.Alert(QLatin1String(kNotValidHeading), invalid);
+
+    c.Text(QStringLiteral("Contents"), ReportFont(kHeadingPoints, true));
+    c.Space(2);
+    c.Contents(contents, contents_lines);
+
+    c.NewPage();
+    ComposeMethod(c, r);
+
+    c.Heading(QStringLiteral("Input"));
+    if (!r.InputNote.isEmpty()) c.Text(r.InputNote, body, QColor(0xB0, 0, 0));
+    for (const TInputSummary& in : r.Inputs) {
+        if (!in.Heading.isEmpty()) c.Heading(in.Heading, 2);
+        for (const TReportTable& t : in.Tables) c.Table(t);
+    }
+
+    c.Heading(QStringLiteral("Results"));
+    if (r.Sections.empty()) c.Text(QStringLiteral("The report holds no results."), body);
+    ComposeResults(c, r);
+
+    for (const TReportPart& part : parts) {
+        c.Heading(part.Heading);
+        if (part.Compose) part.Compose(c, r);
+    }
+
+    ComposeWarnings(c, r);
+
+    bool first = true;
+    for (const TPreparedGraph& item : graphs) {
+        TGraphPlot& g = *item.Graph;
+        if (g.Lines.CurveCount() < 1 || g.Lines.PointCount() < 2) continue;
+        if (first) {
+            c.NewPage();
+            c.Heading(QStringLiteral("Graphs"));
+            if (!invalid.isEmpty()) c.Alert(QLatin1String(kNotValidHeading), invalid);
+            first = false;
+        }
+        c.Graph(g, item.Caption, item.Options);
+    }
+
+    first = true;
+    for (const TSectionReport& s : r.Sections) {
+        if (s.Stations.Empty()) continue;
+        if (first) {
+            c.NewPage();
+            c.Heading(QStringLiteral("Results by station"));
+            first = false;
+        }
+        c.Heading(s.Heading + QStringLiteral(": results by station"), 2);
+        if (!s.Problems.isEmpty())
+            c.Alert(QLatin1String(kNotValidHeading), s.Problems.join(QLatin1Char('\n')));
+        TReportTable t = s.Stations;
+        t.Caption.clear();
+        c.Table(t);
+    }
+
+    c.Space(12);
+    c.Text(QStringLiteral("— End of report —"), ReportFont(kBodyPoints + 1, true));
 }
 
 }  // namespace
@@ -372,9 +500,9 @@ TPaper PaperFor(TPaper chosen, int unit_system) {
 }
 
 bool WritePdfReport(const TCalcReport& r, TResultPlots* graphs, TPaper paper, QIODevice& out,
-                    QString* error) {
+                    QString* error, const std::vector<TReportPart>& parts) {
     QPdfWriter writer(&out);
-    writer.setResolution(kDotsPerInch);
+    writer.setResolution(kReportDotsPerInch);
     writer.setCreator(QStringLiteral("KORVEL ") + r.Version);
     writer.setTitle(r.Title);
     const bool letter = PaperFor(paper, r.UnitSystem) == TPaper::kLetter;
@@ -383,84 +511,28 @@ bool WritePdfReport(const TCalcReport& r, TResultPlots* graphs, TPaper paper, QI
         QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
         QPageLayout::Millimeter));
     const QRectF page(0, 0, writer.width(), writer.height());
-    const double title_height = 0.55 * kDotsPerInch;
+    const double title_height = 0.55 * kReportDotsPerInch;
     const QRectF title_box(page.left(), page.top(), page.width(), title_height);
-    const QRectF body(page.left(), page.top() + title_height + 0.2 * kDotsPerInch, page.width(),
-                      page.height() - title_height - 0.2 * kDotsPerInch);
+    const QRectF body(page.left(), page.top() + title_height + 0.2 * kReportDotsPerInch,
+                      page.width(), page.height() - title_height - 0.2 * kReportDotsPerInch);
 
-    TComposer c(writer, body);
-    c.Text(QStringLiteral("Calculation Report"), TextFont(kHeadingPoints + 3, true));
-    c.Text(r.Title, TextFont(kBodyPoints + 1));
-    c.Space(6);
-    if (!r.Error.isEmpty())
-        c.Alert(QStringLiteral("The analysis ended on an error in the data:"), r.Error);
-
-    Heading(c, QStringLiteral("Input"));
-    if (!r.InputNote.isEmpty()) c.Text(r.InputNote, TextFont(kBodyPoints), QColor(0xB0, 0, 0));
-    for (const TInputSummary& in : r.Inputs) {
-        if (!in.Heading.isEmpty()) {
-            c.Need(c.Pt(120));  // with its first table
-            c.Text(in.Heading, TextFont(kBodyPoints + 2, true));
-        }
-        for (const TReportTable& t : in.Tables) c.Table(t);
-    }
-
-    Heading(c, QStringLiteral("Results"));
-    if (r.Sections.empty())
-        c.Text(QStringLiteral("The report holds no results."), TextFont(kBodyPoints));
-    ComposeResults(c, r);
-
+    std::vector<TPreparedGraph> prepared;
+    std::vector<std::unique_ptr<TGraphPlot>> owned;  // the p-y graphs of each set
     if (graphs) {
-        // The pressure curves have no names of their own: one per result set, they
-        // take the names the reader gave the sets ("Stage: 2", "Long-Term").
-        TCurveList& pressure = graphs->pltLD.Lines;
-        const TCurveList& sets = graphs->pltDef.Lines;
-        if (pressure.CurveCount() > 1 && pressure.CurveCount() == sets.CurveCount()) {
-            for (int i = 0; i < pressure.CurveCount(); ++i) {
-                if (pressure.Curve(i).Name.isEmpty()) pressure.Curve(i).Name = sets.Curve(i).Name;
-            }
+        for (TGraphPlot* g : {&graphs->pltDMS, &graphs->pltLD, &graphs->pltPY}) {
+            for (int i = 0; i < g->Lines.CurveCount(); ++i)
+                g->Lines.Curve(i).Active = !g->LimitActiveCurves || i < kInitialActiveCurves;
         }
-        // The reader keeps the p-y curves of the last result set only.
-        const QString py_caption =
-            sets.CurveCount() > 1 && !sets.Curve(sets.CurveCount() - 1).Name.isEmpty()
-                ? QStringLiteral("p-y curves (") + sets.Curve(sets.CurveCount() - 1).Name +
-                      QStringLiteral(")")
-                : QStringLiteral("p-y curves");
-        struct {
-            TGraphPlot* Graph;
-            QString Caption;
-        } const shown[] = {
-            {&graphs->pltDMS, QStringLiteral("Deflection, moment and shear with the soil profile")},
-            {&graphs->pltLD, QStringLiteral("Earth pressure distribution")},
-            {&graphs->pltPY, py_caption}};
-        bool first = true;
-        for (const auto& item : shown) {
-            TGraphPlot& g = *item.Graph;
-            if (g.Lines.CurveCount() < 1 || g.Lines.PointCount() < 2) continue;
-            for (int i = 0; i < g.Lines.CurveCount(); ++i) {
-                g.Lines.Curve(i).Active = !g.LimitActiveCurves || i < kInitialActiveCurves;
-            }
-            if (first) {
-                c.NewPage();
-                Heading(c, QStringLiteral("Graphs"));
-                first = false;
-            }
-            c.Graph(g, item.Caption);
-        }
+        prepared = PrepareGraphs(*graphs, r, owned);
     }
-
-    bool first = true;
-    for (const TSectionReport& s : r.Sections) {
-        if (s.Stations.Empty()) continue;
-        if (first) {
-            c.NewPage();
-            Heading(c, QStringLiteral("Results by station"));
-            first = false;
-        }
-        TReportTable t = s.Stations;
-        t.Caption = s.Heading + QStringLiteral(": results by station");
-        c.Table(t);
-    }
+    // Twice: the first pass counts the entries of the contents, the second
+    // reserves room for them and gives every entry its page.
+    auto contents = std::make_shared<std::vector<TContentsEntry>>();
+    TReportComposer counting(writer, body);
+    ComposeDocument(counting, r, prepared, parts, contents, 0);
+    TReportComposer c(writer, body);
+    ComposeDocument(c, r, prepared, parts, contents, counting.Entries().size());
+    *contents = c.Entries();
 
     QPainter p;
     if (!p.begin(&writer)) {

@@ -1,13 +1,16 @@
 #include "report/report_export.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDate>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <exception>
 
 #include "entry/entry_errors.h"
+#include "entry/units.h"
 #include "graphs/plot_file_reader.h"
 #include "graphs/result_plots.h"
 #include "main/file_names.h"
@@ -16,32 +19,6 @@
 #include "run_files.h"
 
 namespace korvel {
-namespace {
-
-// The project's inputs: one summary per stage of a staged project, else the
-// first section and, with a long-term analysis, what the long-term one adds.
-// Stages are split from a copy of the data file in a private folder, so that no
-// stage file appears beside the user's data file.
-std::vector<TInputSummary> ReadInputs(TProgramData& project, const QString& copy) {
-    std::vector<TInputSummary> inputs;
-    if (project.StageCount > 1) {
-        const int stages = project.StageCount;
-        SplitDataFile(copy, stages);
-        for (int stage = 1; stage <= stages; ++stage) {
-            if (stage > 1) LoadStage(project, stage);
-            inputs.push_back(SummariseInput(project, QStringLiteral("Stage %1").arg(stage), false));
-        }
-        return inputs;
-    }
-    inputs.push_back(SummariseInput(project, QString(), false));
-    if (project.LongTermMarker == 9) {
-        inputs.push_back(SummariseInput(project, QStringLiteral("Long-term analysis"), true));
-    }
-    return inputs;
-}
-
-}  // namespace
-
 QString ReportPdfPath(const QString& data_file) {
     return ChangeFileExt(data_file, QStringLiteral(".pdf"));
 }
@@ -66,7 +43,7 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
 
     TCalcReport report;
     report.FileName = info.fileName();
-    report.Date = QDate::currentDate().toString(Qt::ISODate);
+    report.Date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     report.Version = QLatin1String(kProgramVersion);
 
     TProgramTables tables;
@@ -76,24 +53,47 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
     const TReadResult read = project.CreateFromFile(copy);
     report.Title = project.Title;
     report.UnitSystem = project.UnitSystem();
+    // Generated curves alone are labelled by their depth in the plot file.
+    report.PYLabelsAreDepths = project.PYCurveOption == 2 && !project.ApplyExternalPYCurves;
     const bool staged = project.StageCount > 1;
     // The graphs take the layer marks and wall length from the project as read
     // (stage 1), as the program does after opening the file.
     const QString plot = ChangeFileExt(data_file, QStringLiteral(".kv5p"));
-    if (QFileInfo::exists(plot)) plots_loaded = ReadPlotFile(plot, false, plots, project).Loaded;
+    if (QFileInfo::exists(plot)) {
+        plots_loaded = ReadPlotFile(plot, false, plots, project).Loaded;
+        if (plots_loaded) report.PYSets = ReadPYSets(plot);
+    }
     if (!read.Complete) {
         report.InputNote = QStringLiteral("The data file could not be read completely (") +
                            read.Message.simplified() +
                            QStringLiteral("); the input below is what was read.");
     }
     try {
-        report.Inputs = ReadInputs(project, copy);
+        report.Inputs = SummariseProjectInputs(project, copy);
     } catch (const std::exception& e) {
         report.InputNote = QStringLiteral("The stages could not be read: ") + ErrorMessage(e);
     }
 
     const TReportRun run = ReadReport(ChangeFileExt(data_file, QStringLiteral(".kv5o")));
     report.Sections = SummariseSections(run, report.Inputs, staged);
+    // One set of units for the whole report, by the output report's units line.
+    TReportUnits units;
+    for (const TReportSection& s : run.Sections) {
+        if (report.Analysed.isEmpty()) report.Analysed = s.Analysed;
+        if (s.HasResults && units.Length.isEmpty()) units = s.Units;
+    }
+    if (units.Length.isEmpty()) {
+        units = report.UnitSystem == kEnglishUnits
+                    ? TReportUnits{"IN", "IN", "LBS-IN", "LBS", "LBS", "LBS-IN**2"}
+                    : TReportUnits{"M", "M", "KN-M", "KN", "KN", "KN-M**2"};
+    }
+    report.Units = ResultUnitsFor(units);
+    {
+        QFile data(data_file);
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        if (data.open(QIODevice::ReadOnly) && hash.addData(&data))
+            report.DataSha256 = QString::fromLatin1(hash.result().toHex());
+    }
     if (!run.FirstError().isEmpty()) {
         report.Error = run.FirstError();
     } else if (run.Sections.empty()) {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace korvel {
@@ -73,6 +74,49 @@ TExtreme MaxReaction(const TReportSection& s) {
     return Largest(s, &TStationRow::Reaction);
 }
 
+TSignedExtremes SignedExtremes(const TReportSection& s, double TStationRow::*member,
+                               int first_station, const std::vector<int>& skip) {
+    TSignedExtremes e;
+    for (const TStationRow& r : s.Rows) {
+        if (r.Station < first_station) continue;
+        if (std::find(skip.begin(), skip.end(), r.Station) != skip.end()) continue;
+        const double v = r.*member;
+        if (!e.Any || v > e.Max.Value) e.Max = {v, r.X};
+        if (!e.Any || v < e.Min.Value) e.Min = {v, r.X};
+        e.Any = true;
+    }
+    return e;
+}
+
+bool ResultsValid(const TReportSection& s) {
+    return !s.HasResults || (s.Closed && !s.OffCurves && s.ExceededStations == 0);
+}
+
+QStringList ResultProblems(const TReportSection& s) {
+    QStringList out;
+    if (!s.HasResults) return out;
+    if (!s.Closed) {
+        out << QStringLiteral(
+                   "The solution did not close within the deflection closure tolerance after %1 "
+                   "iteration%2.")
+                   .arg(s.Iterations)
+                   .arg(s.Iterations == 1 ? "" : "s");
+    }
+    if (s.ExceededStations > 0) {
+        out << QStringLiteral(
+                   "The maximum allowable deflection was exceeded at %1 station%2; the iteration "
+                   "stopped there.")
+                   .arg(s.ExceededStations)
+                   .arg(s.ExceededStations == 1 ? "" : "s");
+    }
+    if (s.OffCurves) {
+        out << QStringLiteral(
+            "The deflection ran off the p-y curves: the soil resistance beyond their last points "
+            "is extrapolated.");
+    }
+    return out;
+}
+
 QString SolutionEnding(const TReportSection& s) {
     if (!s.HasResults)
         return QStringLiteral("no results: the run ended before this section was solved");
@@ -113,10 +157,14 @@ TReportRun ParseReport(const QString& text) {
         if (state == kHeading) {
             // The title line is the first one after the date that is not blank.
             static const QRegularExpression rule(QStringLiteral("^-+$"));
-            if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("Date:")) ||
-                rule.match(trimmed).hasMatch()) {
+            if (trimmed.startsWith(QLatin1String("Date:"))) {
+                static const QRegularExpression date(
+                    QStringLiteral("^Date:\\s+(.*\\S)\\s+Time:\\s+(\\S+)"));
+                const QRegularExpressionMatch m = date.match(trimmed);
+                if (m.hasMatch()) s.Analysed = m.captured(1) + QStringLiteral(", ") + m.captured(2);
                 continue;
             }
+            if (trimmed.isEmpty() || rule.match(trimmed).hasMatch()) continue;
             s.Heading = Squeezed(line);
             state = kBody;
             continue;

@@ -30,6 +30,7 @@ struct TReportUnits {
 
 struct TReportSection {
     QString Heading;          // the section's title line ("Stage No : 2  ...")
+    QString Analysed;         // date and time of the analysis ("December 10, 2026, 11:50:42")
     bool HasResults = false;  // a results block was written
     int Iterations = 0;
     bool Closed = true;
@@ -57,6 +58,22 @@ TExtreme MaxDeflection(const TReportSection& s);
 TExtreme MaxMoment(const TReportSection& s);
 TExtreme MaxShear(const TReportSection& s);
 TExtreme MaxReaction(const TReportSection& s);
+
+// The algebraic largest and smallest value of a column over the stations from
+// `first_station` on (stations listed in `skip` left out), each with the depth
+// where it occurs first. Any is false when no station qualifies.
+struct TSignedExtremes {
+    TExtreme Max;
+    TExtreme Min;
+    bool Any = false;
+};
+TSignedExtremes SignedExtremes(const TReportSection& s, double TStationRow::*member,
+                               int first_station = 0, const std::vector<int>& skip = {});
+
+// Closed, within the maximum allowable deflection and on the p-y curves.
+bool ResultsValid(const TReportSection& s);
+// What makes the results of a solved section invalid, one sentence per problem.
+QStringList ResultProblems(const TReportSection& s);
 
 // How the iteration ended, in words: "closed after 3 iterations", "not closed
 // within the tolerance after 100 iterations", with the exceeded and off-curve notes.

@@ -54,7 +54,7 @@ TEST(ReportSummary, ReadsEveryResultsBlock) {
     EXPECT_TRUE(b.offCurves);
     EXPECT_EQ(b.exceededStations, 12);
     EXPECT_EQ(b.lengthUnit, "M");
-    EXPECT_EQ(b.momentUnit, "KN- M");
+    EXPECT_EQ(b.momentUnit, "KN-M");  // without the label's own blank
     EXPECT_EQ(DescribeSection(b).substr(0, 75),
               "1 iteration, maximum allowable deflection exceeded at 12 stations, off the ");
 }

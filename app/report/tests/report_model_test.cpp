@@ -103,7 +103,7 @@ TEST(ReportReader, ErrorEndsTheRunWithoutResults) {
     EXPECT_TRUE(sections[0].Stations.Empty());
 }
 
-TEST(ReportReader, MaximaRowsPrintTheReportsFigures) {
+TEST(ReportReader, MaximaRowsGiveBothExtremesWithTheirDepths) {
     const TReportRun run = ParseReport(QString::fromLatin1(kTwoSections));
     const auto sections = SummariseSections(run, {}, false);
     ASSERT_EQ(sections.size(), 2u);
@@ -111,9 +111,80 @@ TEST(ReportReader, MaximaRowsPrintTheReportsFigures) {
     EXPECT_EQ(sections[1].Heading, QStringLiteral("Long-term analysis"));
     const auto& m = sections[0].Maxima.Rows;
     ASSERT_EQ(m.size(), 4u);
-    EXPECT_EQ(m[0], (QStringList{"Deflection", "-0.12", "M", "0.25", "M"}));
-    EXPECT_EQ(m[1], (QStringList{"Bending moment", "-141", "KN- M", "0.25", "M"}));
+    // Quantity, unit, largest positive and its depth, largest negative and its depth.
+    EXPECT_EQ(m[0], (QStringList{"Deflection", "m", "0.104", "0", "-0.12", "0.25"}));
+    EXPECT_EQ(m[1], (QStringList{"Bending moment", "kN-m", "0.0938", "0.5", "-141", "0.25"}));
+    EXPECT_EQ(m[2], (QStringList{"Shear", "kN", "0.188", "0.25", "-55.8", "0.5"}));
+    EXPECT_EQ(m[3], (QStringList{"Net reaction per station (NET REACT/STA)", "kN", "0.375", "0.25",
+                                 "-0.75", "0.5"}));
     EXPECT_EQ(sections[0].Stations.Rows.size(), 3u);
+    EXPECT_TRUE(sections[0].Problems.isEmpty());
+    // The long-term section did not close and exceeded the allowed deflection.
+    ASSERT_EQ(sections[1].Problems.size(), 2);
+    EXPECT_TRUE(sections[1].Problems[0].startsWith("The solution did not close"));
+    EXPECT_TRUE(sections[1].Problems[1].startsWith(
+        "The maximum allowable deflection was exceeded at 12 stations"));
+}
+
+TEST(ReportReader, DateAndTimeOfTheAnalysis) {
+    const TReportRun run = ParseReport(QString::fromLatin1(kTwoSections));
+    ASSERT_EQ(run.Sections.size(), 2u);
+    EXPECT_EQ(run.Sections[0].Analysed, QStringLiteral("December 10, 2026, 05:09:49"));
+}
+
+// Below the excavation (free height 0.25 m, h = 0.25 m: stations 2 on) the net
+// reaction is the soil's alone; the tieback at station 1 pulls above it.
+TEST(ReportReader, SoilReactionBelowTheExcavationLeavesTheAnchorOut) {
+    const TReportRun run = ParseReport(QString::fromLatin1(kTwoSections));
+    TInputSummary in;
+    in.UnitSystem = 2;
+    in.IncrementLength = 0.25;
+    in.FreeHeight = 0.25;
+    in.Wa = 1;
+    in.Tiebacks.push_back({0.25, 0.001, 2e8, 10, 0, 2});
+    const auto sections = SummariseSections(run, {in}, false);
+    const auto& m = sections[0].Maxima.Rows;
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ(m[4], (QStringList{"Soil reaction per station below the excavation", "kN", "–", "–",
+                                 "-0.75", "0.5"}));
+    // The tieback's force, from the deflection of -0.12 m at its station:
+    // 0.001 * 2e8 / ((2 / 1) * 10) = 10000 kN/m.
+    ASSERT_EQ(sections[0].TiebackForces.Rows.size(), 1u);
+    EXPECT_EQ(sections[0].TiebackForces.Rows[0],
+              (QStringList{"1", "1", "0.25", "-0.12", "-1.2E3", "-2.4E3"}));
+}
+
+// English reports are shown in ft, in, kip-in and kips, as the graphs are; a
+// moment of -6.43E-11 beside 87.9 kip-in is zero at print precision.
+TEST(ReportReader, EnglishResultsInFeetInchesKipsAndZeroAtPrintPrecision) {
+    const char* const english =
+        "                          Time and Date of Analysis\n\n"
+        "      Wall\n\n"
+        "     RESULTS -- ITERATION  2\n"
+        "     --------------------\n\n"
+        "   STA I      X         DEFL.       SLOPE      MOMENT      SHEAR    NET REACT/STA    EI \n"
+        "             IN          IN                   LBS-IN        LBS         LBS       "
+        "LBS-IN**2\n"
+        "   ------    ----        ----       -----      ------      ------    ---------    "
+        "----------\n"
+        "     0   0.000E+00   0.186E+01  -0.862E-02  -0.643E-10   0.000E+00   0.000E+00   "
+        "0.267E+10\n"
+        "     1   0.600E+01   0.180E+01  -0.862E-02   0.879E+05   0.437E+04   0.875E+01   "
+        "0.534E+10\n"
+        "\n\n\n     END OF ANALYSIS\n";
+    const TReportRun run = ParseReport(QString::fromLatin1(english));
+    const auto sections = SummariseSections(run, {}, false);
+    ASSERT_EQ(sections.size(), 1u);
+    const auto& m = sections[0].Maxima.Rows;
+    ASSERT_GE(m.size(), 2u);
+    EXPECT_EQ(m[0], (QStringList{"Deflection", "in", "1.86", "0", "–", "–"}));
+    EXPECT_EQ(m[1], (QStringList{"Bending moment", "kip-in", "87.9", "0.5", "–", "–"}));
+    const auto& rows = sections[0].Stations.Rows;
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][4], QStringLiteral("0"));
+    EXPECT_EQ(rows[1],
+              (QStringList{"1", "0.5", "1.8", "-0.00862", "87.9", "4.37", "0.00875", "5.34E6"}));
+    EXPECT_EQ(sections[0].Stations.Header[1], (QStringList{"Depth x", "ft"}));
 }
 
 // English units: a tieback 10 ft down on a wall of 6 in increments goes to station
@@ -148,9 +219,10 @@ TEST(TiebackForces, InclinedInSIUnits) {
     for (int k = 0; k <= 10; ++k) s.Rows.push_back({k, 0.5 * k, k == 6 ? 0.01 : 0, 0, 0, 0, 0, 0});
     const TTiebackForce f = TiebackForce(t, in, s);
     EXPECT_EQ(f.Station, 6);
-    const double spring = 0.001 * 2e8 * std::cos(30 * 3.14159265358979 / 180) / (2 * 10);
+    // The engine turns degrees into radians with pi taken as 3.1416.
+    const double spring = 0.001 * 2e8 * std::cos(30 * 3.1416 / 180) / (2 * 10);
     EXPECT_NEAR(f.Lateral, spring * 0.01, 1e-9);
-    EXPECT_NEAR(f.AlongRod, f.Lateral * 2 / std::cos(30 * 3.14159265358979 / 180), 1e-9);
+    EXPECT_NEAR(f.AlongRod, f.Lateral * 2 / std::cos(30 * 3.1416 / 180), 1e-9);
 }
 
 }  // namespace
