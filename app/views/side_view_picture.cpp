@@ -281,8 +281,11 @@ std::vector<TSideItem> SideViewPicture(const TSideViewData& d, const TSideMappin
         out.push_back(
             TSideText{{xc + 1.5 * s, y - s - text_height}, QStringLiteral("water"), water});
     };
-    water_table(d.WaterBackfill, 0.25 * w, w / 2);
-    water_table(d.WaterExcavation, w / 2, 0.75 * w);
+    // They belong to the soil profile, which is drawn when it is in use.
+    if (d.ShowSoils) {
+        water_table(d.WaterBackfill, 0.25 * w, w / 2);
+        water_table(d.WaterExcavation, w / 2, 0.75 * w);
+    }
 
     // Tiebacks: from the wall into the retained side, down at their angle, the
     // unbonded length to the depth scale, then the bonded anchor drawn thick.
@@ -290,7 +293,9 @@ std::vector<TSideItem> SideViewPicture(const TSideViewData& d, const TSideMappin
     for (const TSideViewData::TTieback& tie : d.Tiebacks) {
         const double y = map.Y(tie.Depth + m);
         const double a = tie.Angle * std::numbers::pi / 180.0;
-        const double length = std::max(tie.Unbonded * per_world, 0.05 * w);
+        // Kept within the retained side's half of the picture.
+        const double room = 0.45 * w / (4.0 / 3.0 * std::max(std::cos(a), 0.1));
+        const double length = std::min(std::max(tie.Unbonded * per_world, 0.05 * w), room);
         const QPointF from(w / 2, y);
         const QPointF end(w / 2 - length * std::cos(a), y + length * std::sin(a));
         const QPointF anchor(end.x() - length / 3 * std::cos(a),

@@ -163,6 +163,9 @@ TEST_F(SideViewTest, MarksOfRestraintsPYCurvesAndSprings) {
 // of it, each at its depth below the wall's top (m = 24 in above it).
 TEST_F(SideViewTest, BothWaterTablesAreDrawnAtTheirDepths) {
     Wall(100, 2.4, 120);
+    project.GeneratePYCurves = true;  // the soil profile is in use
+    tables.NewSoil->SetRowCount(1);
+    tables.NewSoil->Cell(1, 0).SetAsFloat(30);
     project.WaterDepthBackfill = 60;     // 5 ft
     project.WaterDepthExcavation = 180;  // 15 ft
     const TSideViewData d = SideViewData(project);
@@ -181,6 +184,15 @@ TEST_F(SideViewTest, BothWaterTablesAreDrawnAtTheirDepths) {
     for (const TSideLine& l : Lines(SideViewPicture(SideViewData(project), map, 12)))
         if (l.Ink == TSideInk::kWater && l.Pen == 2) water.push_back(l);
     EXPECT_EQ(water.size(), 1u);
+    // Without a soil profile in use there is no water table to draw.
+    project.GeneratePYCurves = false;
+    project.GenerateEarthPressure = false;
+    project.UserEarthPressure = true;
+    project.EarthPressureType = 1;
+    water.clear();
+    for (const TSideLine& l : Lines(SideViewPicture(SideViewData(project), map, 12)))
+        if (l.Ink == TSideInk::kWater) water.push_back(l);
+    EXPECT_TRUE(water.empty());
 }
 
 // A tieback leaves the wall at its depth into the retained side, falling at its
