@@ -278,7 +278,7 @@ void TGridTable::ReadColumns(TDefinitionStream& stream) {
     std::vector<std::unique_ptr<TGridColumn>> columns;
     for (int i = 0; i < count; ++i) {
         const auto wrapped = [i](const EGridError& error) {
-            return EGridError(QStringLiteral("Error occured when creating column %1: %2")
+            return EGridError(QStringLiteral("Error occurred when creating column %1: %2")
                                   .arg(i)
                                   .arg(error.Message()));
         };

@@ -103,7 +103,7 @@ class TGridTable : public QObject {
     // group-wide and the kind's own values.
     virtual void WriteColumns(TDefinitionStream& stream) const;
     // Replaces the columns (the table has no rows afterwards). Throws EGridError
-    // "Error reading column count", "Error Column Class not defined" or "Error occured
+    // "Error reading column count", "Error Column Class not defined" or "Error occurred
     // when creating column %d: %s".
     virtual void ReadColumns(TDefinitionStream& stream);
 

@@ -33,4 +33,9 @@ QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
     return korvel::ShowPlot(Graph(kind), area);
 }
 
+void TGraphWindows::ShowNewResults(const std::array<bool, kGraphCount>& available) {
+    for (int i = 0; i < kGraphCount; ++i)
+        ReloadPlot(Graph(static_cast<TGraphKind>(i)), available[static_cast<size_t>(i)]);
+}
+
 }  // namespace korvel

@@ -3,8 +3,8 @@
 // project, and their plot windows in the main window's MDI area.
 #pragma once
 
-#include "graphs/result_plots.h"
 #include "graphs/result_graphs.h"
+#include "graphs/result_plots.h"
 
 namespace korvel {
 
@@ -18,6 +18,7 @@ class TGraphWindows : public TResultGraphs {
     bool ReadPlotFile(const QString& path, bool after_run) override;
     bool HasCurve(TGraphKind kind) const override;
     QWidget* ShowPlot(TGraphKind kind, QMdiArea* area) override;
+    void ShowNewResults(const std::array<bool, kGraphCount>& available) override;
 
     TGraphPlot& Graph(TGraphKind kind);
     const TGraphPlot& Graph(TGraphKind kind) const;

@@ -41,7 +41,9 @@ void FillGraph(TGraphPlot& g, TPanelRanges& ranges, const TLengthStudyCurves& c,
     double xlow = INFINITY, xhigh = -INFINITY, ylow = INFINITY, yhigh = -INFINITY;
     for (size_t k = 0; k < sections; ++k) {
         TLine& line = g.Lines.Curve(static_cast<int>(k));
-        line.Name = sections > 1 ? QStringLiteral("Section %1").arg(k + 1) : caption;
+        line.Name = sections <= 1               ? caption
+                    : k < c.SectionNames.size() ? c.SectionNames[k]
+                                                : QStringLiteral("Stage: %1").arg(k + 1);
         for (int j = 0; j < points; ++j) {
             // One length is drawn as a point: both ends of the curve on it.
             const size_t at = std::min<size_t>(static_cast<size_t>(j), c.Lengths.size() - 1);
@@ -69,6 +71,51 @@ void FillGraph(TGraphPlot& g, TPanelRanges& ranges, const TLengthStudyCurves& c,
     }
 }
 
+// The legend's place, as a fraction of size: the corner of the plot area whose
+// legend box covers the fewest points of the curves, and never the critical
+// length's line where a corner keeps clear of it.
+QPointF FreeLegendPlace(QPainter& painter, const TGraphPlot& g, const QSizeF& size,
+                        const TPlotView& view) {
+    const TPlotLayout layout = GraphLayout(g, size, view, painter);
+    const QSizeF legend = LegendSize(painter, g, view);
+    const QRectF plot = layout.Plot;
+    constexpr double kInset = 4;
+    const double left = plot.left() + kInset, right = plot.right() - kInset - legend.width();
+    const double top = plot.top() + kInset, bottom = plot.bottom() - kInset - legend.height();
+    const QPointF corners[] = {{right, top}, {left, top}, {right, bottom}, {left, bottom}};
+    const TAxisRange& x = view.Ranges[0].X;
+    const TAxisRange& y = view.Ranges[0].Y;
+    constexpr int kSamples = 40;  // per segment
+    QPointF best = corners[0];
+    double best_score = INFINITY;
+    for (const QPointF& corner : corners) {
+        const QRectF box(corner, legend);
+        double score = 0;
+        for (int c = 0; c < g.Lines.CurveCount(); ++c) {
+            const TLine& line = g.Lines.Curve(c);
+            // The critical line (the last curve when there is one) weighs most.
+            const bool vertical = line.PointCount() > 1 && line.Point(0).X == line.Point(1).X &&
+                                  line.Point(0).Y != line.Point(1).Y;
+            for (int j = 0; j + 1 < line.PointCount(); ++j) {
+                const QPointF a(DeviceX(plot, x, static_cast<double>(line.Point(j).X)),
+                                DeviceY(plot, y, g.XOnTop, static_cast<double>(line.Point(j).Y)));
+                const QPointF b(
+                    DeviceX(plot, x, static_cast<double>(line.Point(j + 1).X)),
+                    DeviceY(plot, y, g.XOnTop, static_cast<double>(line.Point(j + 1).Y)));
+                for (int k = 0; k <= kSamples; ++k) {
+                    if (box.contains(a + (b - a) * (static_cast<double>(k) / kSamples)))
+                        score += vertical ? 1000 : 1;
+                }
+            }
+        }
+        if (score < best_score) {
+            best_score = score;
+            best = corner;
+        }
+    }
+    return {best.x() / size.width(), best.y() / size.height()};
+}
+
 }  // namespace
 
 void PaintLengthStudy(QPainter& painter, const TLengthStudyCurves& curves, const QSizeF& size,
@@ -91,11 +138,9 @@ void PaintLengthStudy(QPainter& painter, const TLengthStudyCurves& curves, const
                   graphs[i].unit);
         view.Dx = view.Dy = dotsPerInch;
         view.DrawLegend = true;
-        // Deflection falls and the moment rises with the length: the legend
-        // goes where the curve is not.
-        view.LegendPlace = i == 0 ? QPointF(0.55, 0.12) : QPointF(0.55, 0.55);
         painter.save();
         painter.translate(0, i * graphSize.height());
+        view.LegendPlace = FreeLegendPlace(painter, graph, graphSize, view);
         PaintGraph(painter, graph, graphSize, view);
         painter.restore();
     }

@@ -22,6 +22,8 @@ struct TLengthStudyCurves {
     std::vector<std::vector<double>> Head;    // [section][length] head deflection
     std::vector<std::vector<double>> Moment;  // [section][length] maximum moment
     std::optional<double> Critical;           // the critical length
+    // Legend text of each section's curve; "Stage: n" where none is given.
+    std::vector<QString> SectionNames;
 };
 
 // Paints both graphs into size (device pixels at dotsPerInch); the painter's

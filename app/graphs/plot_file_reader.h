@@ -15,7 +15,7 @@ class TProgramData;
 class TResultPlots;
 
 // Message shown when the plot data file of a run cannot be read.
-inline constexpr const char* kRunErrorMessage = "An error occured in running the main program.";
+inline constexpr const char* kRunErrorMessage = "An error occurred in running the main program.";
 
 struct TPlotReadResult {
     bool Loaded = false;  // the whole file was read; becomes PlotDataLoaded

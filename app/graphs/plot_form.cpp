@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -14,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -45,9 +48,9 @@ struct TChoice {
 constexpr TChoice kMarkerChoices[] = {{"&Never", 0},
                                       {"Every &Increment", 1},
                                       {"Every &2 Increments", 2},
-                                      {"Every &3 Incrments", 3},
+                                      {"Every &3 Increments", 3},
                                       {"Every &5 Increments", 5},
-                                      {"Every &10 Incements", 10}};
+                                      {"Every &10 Increments", 10}};
 constexpr TChoice kFontChoices[] = {{"&Default", 10},    {"1.5 * Default", 15},
                                     {"2 * Default", 20}, {"2.5 * Default", 25},
                                     {"3 * Default", 30}, {"4 * Default", 40}};
@@ -268,9 +271,10 @@ void TPlotForm::PlotMenuAboutToShow() {
         Action(QStringLiteral("Width%1").arg(c.Value))->setChecked(graph_.WidthLine == c.Value);
     Action(QStringLiteral("FontSize"))->setVisible(graph_.ShowFontWidth);
     Action(QStringLiteral("LineWidth"))->setVisible(graph_.ShowFontWidth);
+    // Without a printer the page is printed to a PDF file.
     const bool printer = !QPrinterInfo::availablePrinters().isEmpty();
-    Action(QStringLiteral("Print"))->setEnabled(printer);
-    Action(QStringLiteral("PageSetup"))->setEnabled(printer);
+    Action(QStringLiteral("Print"))
+        ->setText(printer ? QStringLiteral("&Print...") : QStringLiteral("&Print to PDF File..."));
     for (int i = 0; i < graph_.Lines.CurveCount(); ++i) {
         if (QAction* a = Action(QStringLiteral("Curve%1").arg(i)))
             a->setChecked(graph_.Lines.Curve(i).Visible);
@@ -390,8 +394,32 @@ void TPlotForm::ZoomOutAt(const QPointF& at) {
 
 bool TPlotForm::SaveBitmap(const QString& path, double height_inches, double width_inches,
                            int ppi) {
+    return SavePicture(path, height_inches, width_inches, ppi);
+}
+
+QSizeF TPlotForm::CanvasInches() const {
+    return {canvas_->width() / static_cast<double>(canvas_->logicalDpiX()),
+            canvas_->height() / static_cast<double>(canvas_->logicalDpiY())};
+}
+
+bool TPlotForm::SavePicture(const QString& path, double height_inches, double width_inches,
+                            int ppi) {
     const int w = static_cast<int>(std::lround(width_inches * ppi));
     const int h = static_cast<int>(std::lround(height_inches * ppi));
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) {
+        if (w <= 0 || h <= 0) return false;
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(QSize(w, h));
+        svg.setViewBox(QRect(0, 0, w, h));
+        svg.setResolution(ppi);
+        svg.setTitle(graph_.Caption);
+        QPainter p;
+        if (!p.begin(&svg)) return false;
+        PaintGraph(p, graph_, QSizeF(w, h), View(ppi, ppi, true));
+        return p.end();
+    }
     QImage image(w, h, QImage::Format_RGB32);
     if (image.isNull()) return false;  // could not be allocated
     // The image's resolution sizes the fonts like the layout's inches.
@@ -401,7 +429,7 @@ bool TPlotForm::SaveBitmap(const QString& path, double height_inches, double wid
         QPainter p(&image);
         PaintGraph(p, graph_, QSizeF(w, h), View(ppi, ppi, true));
     }
-    return image.save(path, "BMP");
+    return image.save(path, suffix == QLatin1String("bmp") ? "BMP" : "PNG");
 }
 
 void TPlotForm::PrintOn(QPrinter& printer) {
@@ -431,13 +459,33 @@ void TPlotForm::PrintOn(QPrinter& printer) {
     Relayout();  // the window's own layout again
 }
 
+bool TPlotForm::PrintsToFile() {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) return false;
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    return true;
+}
+
 void TPlotForm::PrintClick() {
+    if (PrintsToFile()) {
+        // No printer: the page goes into a PDF file of the user's choice.
+        QFileDialog files(this, QStringLiteral("Print to PDF File"));
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        files.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+        files.setDefaultSuffix(QStringLiteral("pdf"));
+        files.setDirectory(DialogStartFolder());
+        if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty()) return;
+        RememberDialogFolder(files.selectedFiles().constFirst());
+        printer_->setOutputFileName(files.selectedFiles().constFirst());
+        PrintOn(*printer_);
+        return;
+    }
     QPrintDialog dialog(printer_.get(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     PrintOn(*printer_);
 }
 
 void TPlotForm::PageSetupClick() {
+    PrintsToFile();
     printer_->setPageMargins(margins_ / kThousandthsPerInch, QPageLayout::Inch);
     QPageSetupDialog dialog(printer_.get(), this);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -447,23 +495,92 @@ void TPlotForm::PageSetupClick() {
 void TPlotForm::SaveClick() {
     QFileDialog files(this, QStringLiteral("Save To Disk"));
     files.setAcceptMode(QFileDialog::AcceptSave);
-    files.setNameFilter(QStringLiteral("Bitmap (*.bmp)"));
-    files.setDefaultSuffix(QStringLiteral("bmp"));
+    const QStringList filters = {QStringLiteral("PNG image (*.png)"),
+                                 QStringLiteral("SVG drawing (*.svg)"),
+                                 QStringLiteral("Bitmap (*.bmp)")};
+    const QStringList suffixes = {QStringLiteral("png"), QStringLiteral("svg"),
+                                  QStringLiteral("bmp")};
+    files.setNameFilters(filters);
+    files.setDefaultSuffix(suffixes.front());
+    connect(&files, &QFileDialog::filterSelected, &files, [&](const QString& filter) {
+        files.setDefaultSuffix(
+            suffixes.value(static_cast<int>(filters.indexOf(filter)), suffixes.front()));
+    });
     files.setDirectory(DialogStartFolder());
     if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty()) return;
     RememberDialogFolder(files.selectedFiles().constFirst());
+    // The window's own size unless the user chooses another.
     TSaveAttributesDialog attributes(this);
+    const QSizeF inches = CanvasInches();
+    attributes.SetValues(inches.height(), inches.width(),
+                         static_cast<int>(std::lround(canvas_->logicalDpiY())));
     if (attributes.exec() != QDialog::Accepted) return;
     const QString path = files.selectedFiles().constFirst();
-    if (!SaveBitmap(path, attributes.HeightInches(), attributes.WidthInches(),
-                    attributes.PixelsPerInch())) {
+    if (!SavePicture(path, attributes.HeightInches(), attributes.WidthInches(),
+                     attributes.PixelsPerInch())) {
         QMessageBox::information(this, graph_.Caption,
-                                 QStringLiteral("The bitmap could not be saved to ") + path);
+                                 QStringLiteral("The picture could not be saved to ") + path);
     }
+}
+
+namespace {
+
+// Puts content into window in place of what it shows, keeping the window's place.
+void ReplaceContent(QMdiSubWindow* window, QWidget* content, const QString& caption) {
+    const QRect geometry = window->geometry();
+    const bool maximized = window->isMaximized();
+    QWidget* old = window->widget();
+    window->setWidget(nullptr);
+    delete old;
+    window->setWidget(content);
+    window->setWindowTitle(caption);
+    if (!maximized && !window->isMinimized()) window->setGeometry(geometry);
+    content->show();
+}
+
+QWidget* NoResultsNote(const TGraphPlot& graph) {
+    auto* note = new QLabel(QLatin1String(kNoResultsNote));
+    note->setObjectName(QStringLiteral("PlotNote"));
+    note->setAlignment(Qt::AlignCenter);
+    note->setWordWrap(true);
+    note->setMargin(20);
+    note->setWindowTitle(graph.Caption);
+    note->setAutoFillBackground(true);
+    QPalette white = note->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    note->setPalette(white);
+    return note;
+}
+
+}  // namespace
+
+void ReloadPlot(TGraphPlot& graph, bool has_results) {
+    auto* window = qobject_cast<QMdiSubWindow*>(graph.PlotWindow.data());
+    if (!window) return;
+    QWidget* content = nullptr;
+    if (has_results) {
+        auto* form = new TPlotForm(graph);
+        if (form->Valid()) {
+            content = form;
+        } else {
+            delete form;
+        }
+    }
+    if (!content) content = NoResultsNote(graph);
+    ReplaceContent(window, content, graph.Caption);
 }
 
 QMdiSubWindow* ShowPlot(TGraphPlot& graph, QMdiArea* area) {
     auto* window = qobject_cast<QMdiSubWindow*>(graph.PlotWindow.data());
+    // A window that says it has nothing to show draws the graph again once it has.
+    if (window && !qobject_cast<TPlotForm*>(window->widget())) {
+        auto* form = new TPlotForm(graph);
+        if (!form->Valid()) {
+            delete form;
+            return nullptr;
+        }
+        ReplaceContent(window, form, graph.Caption);
+    }
     if (!window) {
         auto* form = new TPlotForm(graph);
         if (!form->Valid()) {

@@ -59,6 +59,12 @@ class TPlotForm : public QWidget {
     // round(height x ppi) pixels and writes it as a Windows bitmap. False when the
     // bitmap cannot be made or written (nothing is written then).
     bool SaveBitmap(const QString& path, double height_inches, double width_inches, int ppi);
+    // The same picture written by path's extension: ".svg" a scalable drawing,
+    // ".bmp" a Windows bitmap, anything else a PNG image.
+    bool SavePicture(const QString& path, double height_inches, double width_inches, int ppi);
+    // The window's canvas in inches at the screen's resolution (the size a
+    // picture is saved at unless another is chosen).
+    QSizeF CanvasInches() const;
     // Draws the graph on the printer's page within the margins, with the legend.
     void PrintOn(QPrinter& printer);
 
@@ -76,6 +82,8 @@ class TPlotForm : public QWidget {
     TPlotView View(double dx, double dy, bool for_output) const;
     QRect LegendBounds(const QRect& legend_box) const;
     int PanelAt(const QPointF& canvas_position) const;
+    // True when no printer is configured: the printer then writes a PDF file.
+    bool PrintsToFile();
     void PrintClick();
     void PageSetupClick();
     void SaveClick();
@@ -100,5 +108,14 @@ class TPlotForm : public QWidget {
 // area, remembered by the graph), restores it when minimized. Returns nullptr when
 // the graph's points give no axis step.
 QMdiSubWindow* ShowPlot(TGraphPlot& graph, QMdiArea* area);
+
+// After a new reading of the plot data: the graph's open window, if it has one,
+// draws the new curves in place (its position, size and maximised state kept,
+// zoom and legend place starting afresh), or, when has_results is false or the
+// new points give no axis step, says that the graph has nothing to show.
+void ReloadPlot(TGraphPlot& graph, bool has_results);
+
+// The text a graph window shows when the last analysis gave it nothing to draw.
+inline constexpr const char* kNoResultsNote = "The last analysis gave no results for this graph.";
 
 }  // namespace korvel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 #include "graphs/graph_kind.h"
 
@@ -22,6 +23,10 @@ class TResultGraphs {
     virtual bool HasCurve(TGraphKind kind) const = 0;
     // Opens the graph's window (or brings it to the front) in area.
     virtual QWidget* ShowPlot(TGraphKind kind, QMdiArea* area) = 0;
+    // After a run: every open graph window draws the new results when its graph
+    // is available (by TGraphKind, as the Graphics menu offers it), or says that
+    // the run gave none for it.
+    virtual void ShowNewResults(const std::array<bool, kGraphCount>& available) = 0;
 };
 
 }  // namespace korvel

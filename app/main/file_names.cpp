@@ -35,7 +35,6 @@ QString TitleForm(const QString& file_name) {
                                               Qt::CaseInsensitive) == 0) {
         name.truncate(dot);
     }
-    if (name.size() > 1) name[0] = name[0].toUpper();
     return name;
 }
 

@@ -19,8 +19,8 @@ QString ChangeFileExt(const QString& path, const QString& extension);
 // Extension with its ".", lower case ("" when the name has none).
 QString LowerExtension(const QString& path);
 
-// Name without folder; the extension dropped when it equals "kvd" (any case);
-// the first character upper case when the name is longer than one character.
+// Name without folder, spelt as on disk (names differ by case here); the
+// extension dropped when it equals "kvd" (any case).
 QString TitleForm(const QString& file_name);
 // "KORVEL 2015.5.1 - " and the title form.
 QString MainWindowTitle(const QString& file_name);

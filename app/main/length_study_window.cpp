@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -37,6 +38,7 @@ constexpr const char* kCaption = "Wall Length Study";
 constexpr double kProposedShortest = 0.7;  // of the wall's length, the dialog's first proposal
 constexpr double kProposedLongest = 1.5;
 constexpr int kProposedSteps = 10;
+constexpr int kColumnPadding = 12;  // pixels beside a column's widest text
 
 QString LengthUnitText(int system) {
     return system == kEnglishUnits ? QStringLiteral("in")
@@ -51,6 +53,15 @@ QString Figure(double v) {
 
 QString Length(double v) {
     return QString::number(v, 'g', 6);
+}
+
+// The section that governs a length: the one with the least embedment (the
+// deepest excavation of a staged project). Index 0 when there are none.
+size_t GoverningSection(const TStudyLengthResult& r) {
+    size_t best = 0;
+    for (size_t k = 1; k < r.Sections.size(); ++k)
+        if (r.Sections[k].Embedment < r.Sections[best].Embedment) best = k;
+    return best;
 }
 
 }  // namespace
@@ -195,6 +206,7 @@ TLengthStudyWindow::TLengthStudyWindow(TProgramData& project, const TLengthStudy
     table_->verticalHeader()->setVisible(false);
     plot_ = new TLengthStudyPlot(this);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter_ = splitter;
     splitter->addWidget(table_);
     splitter->addWidget(plot_);
     splitter->setStretchFactor(0, 3);
@@ -323,11 +335,18 @@ void TLengthStudyWindow::Finished(int exitCode) {
     Q_EMIT finished();
 }
 
+QString TLengthStudyWindow::SectionName(size_t k) const {
+    // Named as the result graphs name their sets.
+    if (project_.LongTermAnalysis)
+        return k == 0 ? QStringLiteral("Short-Term") : QStringLiteral("Long-Term");
+    return QStringLiteral("Stage: %1").arg(k + 1);
+}
+
 void TLengthStudyWindow::Fill() {
     const QString L = result_.LengthUnit, F = result_.ForceUnit, M = result_.MomentUnit;
     const QStringList headers = {QStringLiteral("Length\n%1").arg(L),
                                  QStringLiteral("Embedment\n%1").arg(L),
-                                 QStringLiteral("Section"),
+                                 QStringLiteral("Stage"),
                                  QStringLiteral("Iterations"),
                                  QStringLiteral("Ending"),
                                  QStringLiteral("Head defl.\n%1").arg(L),
@@ -370,7 +389,7 @@ void TLengthStudyWindow::Fill() {
             const TStudySectionResult& s = r.Sections[k];
             put(0, k == 0 ? Length(r.Length) : QString());
             put(1, Length(s.Embedment));
-            put(2, QString::number(k + 1));
+            put(2, project_.LongTermAnalysis ? SectionName(k) : QString::number(k + 1));
             put(3, QString::number(s.Iterations));
             put(4, r.Usable || k > 0 ? s.Ending() : r.Status);
             put(5, Figure(s.HeadDeflection));
@@ -385,6 +404,17 @@ void TLengthStudyWindow::Fill() {
         }
     }
     table_->resizeColumnsToContents();
+    // Room beside each figure, and the whole table in view beside the plot.
+    int width = table_->frameWidth() * 2 + table_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        table_->setColumnWidth(c, table_->columnWidth(c) + kColumnPadding);
+        width += table_->columnWidth(c);
+    }
+    if (splitter_) {
+        const int total = splitter_->width();
+        const int plot = std::max(plot_->minimumWidth(), total - width);
+        splitter_->setSizes({std::max(total - plot, 0), plot});
+    }
 
     TLengthStudyCurves curves;
     curves.LengthUnit = L;
@@ -392,6 +422,7 @@ void TLengthStudyWindow::Fill() {
     size_t sections = 0;
     for (const TStudyLengthResult& r : result_.Rows)
         if (r.Usable) sections = std::max(sections, r.Sections.size());
+    for (size_t k = 0; k < sections; ++k) curves.SectionNames.push_back(SectionName(k));
     curves.Head.resize(sections);
     curves.Moment.resize(sections);
     for (const TStudyLengthResult& r : result_.Rows) {
@@ -409,12 +440,19 @@ void TLengthStudyWindow::Fill() {
     const QString tolerance = Length(result_.TolerancePercent);
     if (result_.Critical) {
         const TStudyLengthResult& r = result_.Rows[*result_.Critical];
+        const size_t governing = GoverningSection(r);
+        // A staged wall is embedded least in its deepest excavation: that stage's embedment.
+        const QString embedment =
+            r.Sections.size() > 1
+                ? QStringLiteral("embedment %1 %2 in %3")
+                      .arg(Length(r.Sections[governing].Embedment), L, SectionName(governing))
+                : QStringLiteral("embedment %1 %2")
+                      .arg(Length(r.Sections.empty() ? 0.0 : r.Sections.front().Embedment), L);
         critical_->setText(
-            QStringLiteral("Critical length: %1 %2 (embedment %3 %2): from there on the head "
+            QStringLiteral("Critical length: %1 %2 (%3): from there on the head "
                            "deflection and the maximum moment change by less than %4 % from one "
                            "length to the next.")
-                .arg(Length(r.Length), L,
-                     Length(r.Sections.empty() ? 0.0 : r.Sections.front().Embedment), tolerance));
+                .arg(Length(r.Length), L, embedment, tolerance));
     } else {
         critical_->setText(QStringLiteral("Critical length: none; the head deflection and the "
                                           "maximum moment do not settle within %1 % up to the "

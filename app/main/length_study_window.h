@@ -18,6 +18,7 @@ class QMdiArea;
 class QProcess;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 class QTemporaryDir;
 
@@ -75,6 +76,7 @@ class TLengthStudyWindow : public QWidget {
     void Failed(const QString& text);
     void Fill();
     void SetLength(double length);
+    QString SectionName(size_t k) const;
 
     TProgramData& project_;
     TLengthStudyInput input_;
@@ -87,6 +89,7 @@ class TLengthStudyWindow : public QWidget {
     QProgressBar* progress_;
     QTableWidget* table_;
     TLengthStudyPlot* plot_;
+    QSplitter* splitter_ = nullptr;
     QLabel* critical_;
     QLabel* notes_;
     QLabel* status_;

@@ -31,8 +31,8 @@
 #include "entry/ui/table_form.h"
 #include "graphs/export_dialog.h"
 #include "graphs/graph_windows.h"
-#include "main/control_file.h"
 #include "main/about_text.h"
+#include "main/control_file.h"
 #include "main/file_names.h"
 #include "main/run_folder.h"
 #include "main/help_window.h"
@@ -42,15 +42,15 @@
 #include "main/options_dialog.h"
 #include "main/placeholder_window.h"
 #include "main/program_files.h"
-#include "views/geometry_views.h"
 #include "main/program_settings.h"
 #include "main/run_checks.h"
 #include "main/stage_options_dialog.h"
 #include "main/stderr_capture.h"
 #include "main/text_editor.h"
 #include "project/program_data.h"
-#include "report/report_export.h"
 #include "project/stage_files.h"
+#include "report/report_export.h"
+#include "views/geometry_views.h"
 
 namespace korvel {
 namespace {
@@ -77,9 +77,9 @@ constexpr TGraphItem kGraphItems[] = {
     {TGraphKind::kMom, "pltMom", "&Moment vs Depth"},
     {TGraphKind::kShear, "pltShear", "&Shear vs Depth"},
     {TGraphKind::kSoil, "pltSoil", "&Reaction vs Depth"},
-    {TGraphKind::kDMS, "pltDMS", "&Deflection, Moment and Shear"},
+    {TGraphKind::kDMS, "pltDMS", "D&eflection, Moment and Shear"},
     {TGraphKind::kLD, "pltLD", "Earth &Pressure Distribution"},
-    {TGraphKind::kCombine, "PltCombine", "Earth Pressure Combined"},
+    {TGraphKind::kCombine, "PltCombine", "Earth Pressure &Combined"},
 };
 // Result tool buttons: hint and graph.
 struct TResultButton {
@@ -91,10 +91,10 @@ constexpr TResultButton kResultButtons[] = {
     {TGraphKind::kPY, "View p-y Curves", "p-y"},
     {TGraphKind::kDef, "Deflection Diagram", "Defl"},
     {TGraphKind::kMom, "Moment Diagram", "Mom"},
-    {TGraphKind::kShear, "LShear Diagram", "Shear"},
+    {TGraphKind::kShear, "Shear Diagram", "Shear"},
     {TGraphKind::kSoil, "Soil-Reaction Diagram", "Reac"},
     {TGraphKind::kLD, "Pressure Diagram", "Press"},
-    {TGraphKind::kDMS, "Soil-Reaction Diagram", "DMS"},
+    {TGraphKind::kDMS, "Deflection, Moment and Shear Diagram", "DMS"},
 };
 
 QString ToolName(TGraphKind kind) {
@@ -235,12 +235,12 @@ void TMainForm::createActions() {
             table(t.DistLoad.get()));
     connect(NewAction("DataDistLong", "Long-Term"), &QAction::triggered, this,
             table(t.LongDist.get()));
-    connect(NewAction("DataSurcharge", "&Additional Surcharge Loads"), &QAction::triggered,
-            dialogs, &TDataDialogs::ShowSurcharge);
+    connect(NewAction("DataSurcharge", "&Additional Surcharge Loads"), &QAction::triggered, dialogs,
+            &TDataDialogs::ShowSurcharge);
     connect(NewAction("DataConcLoads", "&Concentrated Loads on the Wall"), &QAction::triggered,
             dialogs, &TDataDialogs::ShowConcentratedLoads);
-    connect(NewAction("DataTieback", "Tieback (Ground Anchor) Data"), &QAction::triggered,
-            dialogs, &TDataDialogs::ShowTieback);
+    connect(NewAction("DataTieback", "Tieback (Ground Anchor) Data"), &QAction::triggered, dialogs,
+            &TDataDialogs::ShowTieback);
     connect(NewAction("DataBoundary", "&Boundary Condition on Deflection or Slope"),
             &QAction::triggered, this, table(t.Soillayer.get()));
     connect(NewAction("DataPYMod", "Modification &Factors for p-y Curves"), &QAction::triggered,
@@ -357,11 +357,12 @@ void TMainForm::createActions() {
                           QLatin1String(item.MenuCaption)),
                 &QAction::triggered, this, [this, kind] { ShowPlot(kind); });
     }
-    connect(NewAction("GraphExport", "Export Plots To Excel"), &QAction::triggered, this, [this] {
+    connect(NewAction("GraphExport", "E&xport Plots To Excel"), &QAction::triggered, this, [this] {
         auto* windows = dynamic_cast<TGraphWindows*>(graphs_.get());
         if (!windows) return;
         TDlgExport::ShowFor(this, [this, windows] {
-            return ExportCandidates(windows->Plots(), GraphicsMenuRules(CurrentResultState()).Graph);
+            return ExportCandidates(windows->Plots(),
+                                    GraphicsMenuRules(CurrentResultState()).Graph);
         });
     });
 
@@ -418,9 +419,8 @@ void TMainForm::createActions() {
 
 void TMainForm::createMenus() {
     file_menu_ = menuBar()->addMenu(QStringLiteral("&File"));
-    file_menu_->addActions(
-        {Find("FileNew"), Find("FileOpen"), Find("FileSave"), Find("FileSaveAs"),
-         Find("FileExportPdf")});
+    file_menu_->addActions({Find("FileNew"), Find("FileOpen"), Find("FileSave"), Find("FileSaveAs"),
+                            Find("FileExportPdf")});
     file_menu_->addSeparator();
     for (QAction* action : recent_actions_) file_menu_->addAction(action);
     recent_separator_ = file_menu_->addSeparator();
@@ -999,7 +999,7 @@ bool TMainForm::SaveAsProject() {
     read_only_ = false;
     SetTitle();
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
-    CloseAllChildren();
+    // The windows stay open: they show the same project under its new name.
     RefreshResultButtons();
     return true;
 }
@@ -1119,6 +1119,8 @@ void TMainForm::Startup(const QString& argument) {
             plot_data_loaded_ = false;
             if (QFileInfo::exists(PlotDataPath(path)))
                 plot_data_loaded_ = graphs_->ReadPlotFile(PlotDataPath(path), false);
+            // Opened from the command line or by double-click: a recent file too.
+            if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
             opened = true;
         }
     }
@@ -1149,9 +1151,8 @@ void TMainForm::CompRunClick() {
     const bool saved = SaveProject();
     if (project_->FileName == QLatin1String(kNewProjectName) || !saved) return;
     // A wall without any load gives zero results that look like a finished analysis.
-    if (!WallCarriesLoad(*project_) &&
-        prompts.Confirm(this, QLatin1String(kNoLoadQuestion), false) !=
-            TMainPrompts::TAnswer::kYes) {
+    if (!WallCarriesLoad(*project_) && prompts.Confirm(this, QLatin1String(kNoLoadQuestion),
+                                                       false) != TMainPrompts::TAnswer::kYes) {
         return;
     }
     const QString data_file = project_->FileName;
@@ -1238,15 +1239,19 @@ void TMainForm::CompRunClick() {
                 plot_data_loaded_ = graphs_->ReadPlotFile(plot, true);
                 if (!plot_data_loaded_) {
                     prompts.Information(
-                        this, QStringLiteral("An error occured in running the main program."));
+                        this, QStringLiteral("An error occurred in running the main program."));
                 }
             }
         }
     }
 
-    // 8. Refresh, close the children, unload, remove the run's folder with names.dat.
+    // 8. Refresh, unload, remove the run's folder with names.dat. The windows
+    // stay where the user left them and show the new results; a graph the run
+    // gave nothing for says so. (A new or opened project still closes them all.)
     RefreshResultButtons();
-    CloseAllChildren();
+    graphs_->ShowNewResults(GraphicsMenuRules(CurrentResultState()).Graph);
+    views_->ShowNewResults();
+    RefreshWindows();
     engine_.reset();
     // File dialogs start in the current folder: the data file's, not the run's.
     QDir::setCurrent(QFileInfo(data_file).absolutePath());

@@ -23,6 +23,18 @@ constexpr int kDepthDigits = 5;
 // Smallest window (pixels) in which the wall, the layers and their texts still read.
 constexpr int kMinWidth = 360;
 constexpr int kMinHeight = 300;
+
+QColor Colour(TSideInk ink, const QColor& text) {
+    switch (ink) {
+        case TSideInk::kWater:
+            return {0, 0, 200};
+        case TSideInk::kTieback:
+            return {160, 80, 0};
+        case TSideInk::kText:
+            break;
+    }
+    return text;
+}
 }  // namespace
 
 TDlgSideView::TDlgSideView(TProgramData& project, QWidget* parent)
@@ -68,7 +80,7 @@ void TDlgSideView::Draw(QPainter& painter, const TSideMapping& map, double text_
     const QColor ink = palette().color(QPalette::WindowText);
     for (const TSideItem& item : SideViewPicture(data_, map, text_height)) {
         if (const auto* l = std::get_if<TSideLine>(&item)) {
-            painter.setPen(QPen(ink, l->Pen));
+            painter.setPen(QPen(Colour(l->Ink, ink), l->Pen));
             painter.drawLine(l->From, l->To);
         } else if (const auto* p = std::get_if<TSidePolygon>(&item)) {
             painter.setPen(QPen(ink, map.PenScale));
@@ -81,9 +93,14 @@ void TDlgSideView::Draw(QPainter& painter, const TSideMapping& map, double text_
             painter.drawEllipse(c->Centre, c->RadiusX, c->RadiusY);
             painter.setBrush(Qt::NoBrush);
         } else if (const auto* t = std::get_if<TSideText>(&item)) {
-            painter.setPen(ink);
-            painter.drawText(QRectF(t->At, QSizeF(map.W, text_height)),
-                             Qt::AlignLeft | Qt::AlignTop, t->Text);
+            painter.setPen(Colour(t->Ink, ink));
+            if (t->AlignRight) {
+                painter.drawText(QRectF(t->At - QPointF(map.W, 0), QSizeF(map.W, text_height)),
+                                 Qt::AlignRight | Qt::AlignTop, t->Text);
+            } else {
+                painter.drawText(QRectF(t->At, QSizeF(map.W, text_height)),
+                                 Qt::AlignLeft | Qt::AlignTop, t->Text);
+            }
         }
     }
     painter.setPen(QPen(ink, 1));

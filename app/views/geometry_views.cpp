@@ -7,9 +7,9 @@
 #include <QMenu>
 
 #include "entry/ui/child_window.h"
+#include "project/program_data.h"
 #include "views/dlg_block.h"
 #include "views/dlg_side_view.h"
-#include "project/program_data.h"
 
 namespace korvel {
 
@@ -150,6 +150,14 @@ void TGeometryViews::Close3DView() {
 void TGeometryViews::CloseAll() {
     if (window_3d_) window_3d_->close();
     if (side_window_) side_window_->close();
+}
+
+void TGeometryViews::ShowNewResults() {
+    if (side_view_) side_view_->FormActivate();
+    if (view_3d_) {
+        if (tools_[kDeformed]) tools_[kDeformed]->setEnabled(DeformedAvailable());
+        view_3d_->RedrawComplete();
+    }
 }
 
 void TGeometryViews::SetControlsVisible(bool visible) {

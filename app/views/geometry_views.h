@@ -59,6 +59,9 @@ class TGeometryViews : public QObject {
     TDlgBlock* Open3DView();
     // Closes both views (a new project replaces the old one).
     void CloseAll();
+    // After a run: the open views draw the new results (the deformed wall, the
+    // marks that follow the plot reading).
+    void ShowNewResults();
 
     TDlgSideView* SideView() const;
     TDlgBlock* View3D() const;

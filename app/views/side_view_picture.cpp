@@ -41,10 +41,13 @@ QString Number(long double v) {
 
 QString Properties(int type, TGridTable* params) {
     if (params == nullptr || params->RowCount() == 0 || params->ColumnCount() < 2) return {};
-    const int row = std::min(1, params->RowCount() - 1);
+    const int bottom = std::min(1, params->RowCount() - 1);
+    // The layer's values at its top and bottom: one number when they agree.
     auto value = [&](int column) {
-        return column < params->ColumnCount() ? Number(params->Cell(column, row).AsFloat())
-                                              : QString();
+        if (column >= params->ColumnCount()) return QString();
+        const QString top = Number(params->Cell(column, 0).AsFloat());
+        const QString low = Number(params->Cell(column, bottom).AsFloat());
+        return top == low ? low : top + QStringLiteral(" to ") + low;
     };
     const QString phi = QString(QChar(0xF8)) + QStringLiteral("= ");
     const QString gamma = QStringLiteral("; gamma= ") + value(0);
@@ -146,6 +149,22 @@ TSideViewData SideViewData(const TProgramData& project) {
         d.SpringNodes.push_back(t.SoilStrength->Cell(1, r).AsInteger());
     d.Wa = static_cast<double>(project.Wa);
     d.Wp = static_cast<double>(project.Wp);
+    d.WaterBackfill = static_cast<double>(project.WaterDepthBackfill);
+    d.WaterExcavation = static_cast<double>(project.WaterDepthExcavation);
+    if (project.ApplyTiebacks) {
+        // The table shows feet in English units, like the layer depths.
+        const double held = english ? kInchesPerFoot : 1.0;
+        TGridTable& ties = *t.TiebackTable1;
+        for (int r = 0; r < ties.RowCount(); ++r) {
+            d.Tiebacks.push_back({static_cast<double>(ties.Cell(0, r).AsFloat()) * held,
+                                  static_cast<double>(ties.Cell(3, r).AsFloat()) * held,
+                                  static_cast<double>(ties.Cell(4, r).AsFloat())});
+        }
+    }
+    d.DepthUnit = english                            ? QStringLiteral("ft")
+                  : project.UnitSystem() == kSIUnits ? QStringLiteral("m")
+                                                     : QStringLiteral("L");
+    d.HeldPerDepthUnit = english ? kInchesPerFoot : 1.0;
     return d;
 }
 
@@ -243,6 +262,77 @@ std::vector<TSideItem> SideViewPicture(const TSideViewData& d, const TSideMappin
             if (depth >= m + d.FreeHeight) continue;
             const double y = map.Y(depth);
             line(w / 2, y, 0.6 * w, y, 5);
+        }
+    }
+
+    // Water tables: the retained side's left of the wall, the excavation side's
+    // right of it, each a blue line under a small triangle.
+    const TSideInk water = TSideInk::kWater;
+    const auto water_table = [&](double depth, double x0, double x1) {
+        const double world = depth + m;
+        if (depth < 0.0 || world > map.Box.YMax) return;
+        const double y = map.Y(world);
+        out.push_back(TSideLine{{x0, y}, {x1, y}, 2 * k, water});
+        const double xc = (x0 + x1) / 2;
+        const double s = 0.012 * w;
+        out.push_back(TSideLine{{xc - s, y - s}, {xc + s, y - s}, 1 * k, water});
+        out.push_back(TSideLine{{xc - s, y - s}, {xc, y}, 1 * k, water});
+        out.push_back(TSideLine{{xc + s, y - s}, {xc, y}, 1 * k, water});
+        out.push_back(
+            TSideText{{xc + 1.5 * s, y - s - text_height}, QStringLiteral("water"), water});
+    };
+    // They belong to the soil profile, which is drawn when it is in use.
+    if (d.ShowSoils) {
+        water_table(d.WaterBackfill, 0.25 * w, w / 2);
+        water_table(d.WaterExcavation, w / 2, 0.75 * w);
+    }
+
+    // Tiebacks: from the wall into the retained side, down at their angle, the
+    // unbonded length to the depth scale, then the bonded anchor drawn thick.
+    const double per_world = map.Height / (map.Box.YMax - map.Box.YMin);
+    for (const TSideViewData::TTieback& tie : d.Tiebacks) {
+        const double y = map.Y(tie.Depth + m);
+        const double a = tie.Angle * std::numbers::pi / 180.0;
+        // Kept within the retained side's half of the picture.
+        const double room = 0.45 * w / (4.0 / 3.0 * std::max(std::cos(a), 0.1));
+        const double length = std::min(std::max(tie.Unbonded * per_world, 0.05 * w), room);
+        const QPointF from(w / 2, y);
+        const QPointF end(w / 2 - length * std::cos(a), y + length * std::sin(a));
+        const QPointF anchor(end.x() - length / 3 * std::cos(a),
+                             end.y() + length / 3 * std::sin(a));
+        const TSideInk steel = TSideInk::kTieback;
+        out.push_back(TSideLine{from, end, 2 * k, steel});
+        out.push_back(TSideLine{end, anchor, 6 * k, steel});
+    }
+
+    // Depth scale at the right edge: depth below the wall's top in the unit the
+    // tables show, ticks at a round step.
+    if (d.HeldPerDepthUnit > 0.0) {
+        const double top_depth = (map.Box.YMin - m) / d.HeldPerDepthUnit;
+        const double bottom_depth = (map.Box.YMax - m) / d.HeldPerDepthUnit;
+        const double span = bottom_depth - std::max(0.0, top_depth);
+        if (span > 0.0) {
+            const double raw = span / 8;
+            const double power = std::pow(10.0, std::floor(std::log10(raw)));
+            double step = power;
+            for (const double f : {1.0, 2.0, 5.0, 10.0}) {
+                step = f * power;
+                if (step >= raw) break;
+            }
+            const double x = map.W - 8;
+            const double y0 = map.Y(m);
+            const double last = std::floor(bottom_depth / step) * step;
+            out.push_back(TSideLine{{x, y0}, {x, map.Y(last * d.HeldPerDepthUnit + m)}, 1 * k});
+            for (int i = 0;; ++i) {
+                const double depth = i * step;
+                if (depth > bottom_depth + 1e-9) break;
+                const double y = map.Y(depth * d.HeldPerDepthUnit + m);
+                out.push_back(TSideLine{{x - 6, y}, {x, y}, 1 * k});
+                out.push_back(TSideText{{x - 8, y - text_height / 2},
+                                        Number(depth) + QLatin1Char(' ') + d.DepthUnit,
+                                        TSideInk::kText,
+                                        true});
+            }
         }
     }
 

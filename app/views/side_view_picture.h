@@ -81,6 +81,20 @@ struct TSideViewData {
     std::vector<int> SpringNodes;  // from-node of each spring row
     double Wa = 0.0;
     double Wp = 0.0;
+    // Water tables below the wall's top: retained side, excavation side.
+    double WaterBackfill = 0.0;
+    double WaterExcavation = 0.0;
+    // Tiebacks, when applied: depth below the wall's top, unbonded length, angle
+    // below the horizontal in degrees (held length unit).
+    struct TTieback {
+        double Depth = 0.0;
+        double Unbonded = 0.0;
+        double Angle = 0.0;
+    };
+    std::vector<TTieback> Tiebacks;
+    // Depth scale: the display unit's name and how many held units make one.
+    QString DepthUnit = QStringLiteral("m");
+    double HeldPerDepthUnit = 1.0;
 };
 
 TSideViewData SideViewData(const TProgramData& project);
@@ -89,10 +103,14 @@ TSideViewData SideViewData(const TProgramData& project);
 // bound times 1.05. The initial box when the wall has no stiffness rows.
 TWorldBox SideWorldBox(const TSideViewData& data);
 
+// What a line or text stands for, which sets its colour.
+enum class TSideInk { kText, kWater, kTieback };
+
 struct TSideLine {
     QPointF From;
     QPointF To;
     double Pen = 1.0;
+    TSideInk Ink = TSideInk::kText;
 };
 // Filled in the window-text colour.
 struct TSidePolygon {
@@ -109,6 +127,8 @@ struct TSideEllipse {
 struct TSideText {
     QPointF At;
     QString Text;
+    TSideInk Ink = TSideInk::kText;
+    bool AlignRight = false;  // At is the top-right corner
 };
 
 using TSideItem = std::variant<TSideLine, TSidePolygon, TSideEllipse, TSideText>;

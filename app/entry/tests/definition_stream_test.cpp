@@ -79,14 +79,14 @@ TEST(DefinitionStream, ReadingErrors) {
     bad_marker.WriteBoolean(false);
     bad_marker.WriteString("FLOATCOLUMN");
     EXPECT_EQ(ReadError(table, bad_marker),
-              "Error occured when creating column 1: Invalid property value");
+              "Error occurred when creating column 1: Invalid property value");
 
     TDefinitionStream cut_short;
     cut_short.WriteInteger(1);
     cut_short.WriteInteger(4);
     cut_short.WriteStringList({"Name"});
     EXPECT_EQ(ReadError(table, cut_short),
-              "Error occured when creating column 0: Stream read error");
+              "Error occurred when creating column 0: Stream read error");
 
     TDefinitionStream lone_top;
     lone_top.WriteInteger(1);

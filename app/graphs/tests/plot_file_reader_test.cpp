@@ -234,7 +234,7 @@ TEST_P(BrokenFileTest, StopsWithFalseAndKeepsCaptions) {
     const TPlotReadResult r = Read(Write(GetParam().text), true);
     EXPECT_FALSE(r.Loaded);
     EXPECT_FALSE(r.Error.isEmpty());
-    EXPECT_EQ(r.UserMessage, "An error occured in running the main program.");
+    EXPECT_EQ(r.UserMessage, "An error occurred in running the main program.");
     EXPECT_EQ(graphs.pltMom.XCaption, "before");
 }
 
@@ -269,7 +269,7 @@ TEST_F(PlotReaderTest, TruncatedExampleKeepsWhatWasRead) {
 TEST_F(PlotReaderTest, MissingFileIsAnError) {
     const TPlotReadResult r = Read(dir.filePath(QStringLiteral("none.kv5p")), true);
     EXPECT_FALSE(r.Loaded);
-    EXPECT_EQ(r.UserMessage, "An error occured in running the main program.");
+    EXPECT_EQ(r.UserMessage, "An error occurred in running the main program.");
 }
 
 TEST_F(PlotReaderTest, WallOfThreeHundredIncrementsKeepsEveryRowInTheGraph) {

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -94,6 +95,38 @@ TEST_F(ExampleWindowTest, ClosingFreesTheWindow) {
     EXPECT_NE(Show(TGraphKind::kDMS), nullptr);
 }
 
+// After a run the open windows stay: a graph with results draws them anew in
+// its window; one without says so, and draws again once it has results.
+TEST_F(ExampleWindowTest, NewResultsReachTheOpenWindows) {
+    TPlotForm* deflection = Show(TGraphKind::kDef);
+    TPlotForm* pressure = Show(TGraphKind::kLD);
+    ASSERT_NE(deflection, nullptr);
+    ASSERT_NE(pressure, nullptr);
+    QWidget* def_window = deflection->parentWidget();
+    QWidget* ld_window = pressure->parentWidget();
+    std::array<bool, kGraphCount> available{};
+    available.fill(true);
+    available[static_cast<size_t>(GraphIndex(TGraphKind::kLD))] = false;
+    graphs.ShowNewResults(available);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(area.subWindowList().size(), 2);
+    // The same windows, maximised as before, with new contents.
+    EXPECT_EQ(graphs.Graph(TGraphKind::kDef).PlotWindow.data(), def_window);
+    EXPECT_EQ(graphs.Graph(TGraphKind::kLD).PlotWindow.data(), ld_window);
+    auto* def_sub = qobject_cast<QMdiSubWindow*>(def_window);
+    auto* ld_sub = qobject_cast<QMdiSubWindow*>(ld_window);
+    ASSERT_NE(qobject_cast<TPlotForm*>(def_sub->widget()), nullptr);
+    EXPECT_EQ(def_sub->windowTitle(), "Deflection vs Depth");
+    auto* note = qobject_cast<QLabel*>(ld_sub->widget());
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), kNoResultsNote);
+    EXPECT_EQ(ld_sub->windowTitle(), "Earth Pressure Distribution");
+    // Showing the graph again once it has results draws it in the same window.
+    EXPECT_EQ(graphs.ShowPlot(TGraphKind::kLD, &area), ld_window);
+    EXPECT_NE(qobject_cast<TPlotForm*>(ld_sub->widget()), nullptr);
+    EXPECT_EQ(area.subWindowList().size(), 2);
+}
+
 TEST_F(ExampleWindowTest, ThreePanelsLegendAndMenu) {
     TPlotForm* form = Show(TGraphKind::kDMS);
     ASSERT_NE(form, nullptr);
@@ -134,7 +167,7 @@ TEST_F(ExampleWindowTest, MenuChoicesSetTheGraph) {
     emit form->PlotMenu()->aboutToShow();
     EXPECT_TRUE(form->Action("Markers10")->isChecked());
     EXPECT_FALSE(form->Action("Markers1")->isChecked());
-    EXPECT_EQ(form->Action("Markers3")->text(), "Every &3 Incrments");
+    EXPECT_EQ(form->Action("Markers3")->text(), "Every &3 Increments");
     const double legend_points = form->Legend()->FontPoints();
     const double top = form->Layout().Plot.top();
     form->Action("Font20")->trigger();
@@ -255,6 +288,43 @@ TEST(PlotForm, SavesABitmapOfTheChosenSizeWithTheLegend) {
     // A bitmap that cannot be made writes nothing.
     EXPECT_FALSE(form.SaveBitmap(dir.filePath("huge.bmp"), 100, 100, 2400));
     EXPECT_FALSE(QFile::exists(dir.filePath("huge.bmp")));
+}
+
+// "Save To Disk" at the window's size: a PNG and an SVG of the canvas's pixels,
+// read back; the PNG shows the curves, the SVG is a drawing of that size.
+TEST(PlotForm, SavesPngAndSvgAtTheWindowsSize) {
+    TGraphPlot graph;
+    MakeCurves(graph, 2);
+    TPlotForm form(graph);
+    form.resize(900, 700);
+    form.show();
+    QApplication::processEvents();
+    const QSizeF inches = form.CanvasInches();
+    const int ppi = form.Canvas()->logicalDpiX();
+    EXPECT_NEAR(inches.width() * ppi, form.Canvas()->width(), 1e-9);
+    QTemporaryDir dir;
+    const QString png = dir.filePath("graph.png");
+    ASSERT_TRUE(form.SavePicture(png, inches.height(), inches.width(), ppi));
+    QFile file(png);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    file.close();
+    const QImage image(png);
+    EXPECT_EQ(image.size(), form.Canvas()->size());
+    EXPECT_GT(CountColour(image, CurveColours[1]), 100);
+    const QString svg = dir.filePath("graph.svg");
+    ASSERT_TRUE(form.SavePicture(svg, inches.height(), inches.width(), ppi));
+    QFile drawing(svg);
+    ASSERT_TRUE(drawing.open(QIODevice::ReadOnly));
+    const QByteArray text = drawing.readAll();
+    EXPECT_TRUE(text.contains("<svg"));
+    EXPECT_TRUE(text.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"")
+                                  .arg(form.Canvas()->width())
+                                  .arg(form.Canvas()->height())
+                                  .toLatin1()));
+    // The BMP of before is still there.
+    ASSERT_TRUE(form.SavePicture(dir.filePath("graph.bmp"), 4, 6, 72));
+    EXPECT_EQ(QImage(dir.filePath("graph.bmp")).size(), QSize(432, 288));
 }
 
 // The legend is dragged to the window's bottom right corner; after the window

@@ -17,10 +17,13 @@
 #include <QtTest>
 
 #include "entry/table_definitions.h"
+#include "graphs/graph_plot.h"
+#include "graphs/plot_form.h"
 #include "main/control_file.h"
 #include "main/main_prompts.h"
 #include "main/tests/recording_prompts.h"
 #include "project/program_data.h"
+#include "project/wall_length.h"
 
 using namespace korvel;
 
@@ -168,10 +171,10 @@ class TMainFormTest : public QObject {
         const QString path = Example("cantilever_english.kv5d");
         QFile::remove(dir_.filePath("cantilever_english.kv5p"));
         form.OpenByPath(path);
-        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEL 2015.5.1 - Cantilever_english.kv5d"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEL 2015.5.1 - cantilever_english.kv5d"));
         QCOMPARE(
             prompts_.Messages.last(),
-            QStringLiteral("Data file: Cantilever_english.kv5d, has been read by KORVEL 2015"));
+            QStringLiteral("Data file: cantilever_english.kv5d, has been read by KORVEL 2015"));
         QCOMPARE(form.RecentFiles().Slot(0), path);
         QVERIFY(!form.PlotDataLoaded());
         form.OpenTable(*form.Tables().PileSect);
@@ -180,7 +183,10 @@ class TMainFormTest : public QObject {
         form.CompRunClick();
         QCOMPARE(prompts_.Messages, QStringList{kCompleted});
         QVERIFY(form.PlotDataLoaded());
-        QVERIFY(form.MdiArea()->subWindowList().isEmpty());  // children closed after the run
+        // The table the user left open is open after the run.
+        QCOMPARE(form.MdiArea()->subWindowList().size(), 1);
+        form.MdiArea()->closeAllSubWindows();
+        QCoreApplication::processEvents();
         QVERIFY(!QFile::exists(TMainForm::RunFolder() + "/names.dat"));
         QVERIFY(QFile::exists(dir_.filePath("cantilever_english.kv5o")));
 
@@ -207,6 +213,65 @@ class TMainFormTest : public QObject {
         form.OpenByPath(path);
         QVERIFY(form.Project().ApplyConcentratedLoads);
         QVERIFY(form.PlotDataLoaded());  // the plot file beside it is read on opening
+    }
+
+    // A graph left open across a run shows the new results in the same window;
+    // Save As keeps every window; a new project closes them all.
+    void graphLeftOpenAcrossARunShowsTheNewResults() {
+        TMainForm form;
+        form.resize(1200, 860);
+        form.show();
+        const QString path = Example("cantilever_english.kv5d");
+        form.OpenByPath(path);
+        form.CompRunClick();
+        QVERIFY(form.PlotDataLoaded());
+        Act(form, "GraphpltDef")->trigger();
+        QMdiSubWindow* sub = form.MdiArea()->activeSubWindow();
+        QVERIFY(sub);
+        auto* before = qobject_cast<TPlotForm*>(sub->widget());
+        QVERIFY(before);
+        // 60 increments of 6 in: nodes 0 to 61 down to 30.5 ft.
+        QCOMPARE(before->Graph().Lines.PointCount(), 62);
+        QCOMPARE(static_cast<double>(before->Graph().Lines.Point(0, 61).Y), 30.5);
+        form.OpenTable(*form.Tables().PileSect);
+        QCOMPARE(form.MdiArea()->subWindowList().size(), 2);
+
+        // A shorter wall, run again: the same window draws 50 increments.
+        SetWallLength(form.Project(), 300, 300);
+        QCOMPARE(form.Project().Increments, 50);
+        prompts_.Messages.clear();
+        form.CompRunClick();
+        QCOMPARE(prompts_.Messages.last(), QString(kCompleted));
+        QCOMPARE(form.MdiArea()->subWindowList().size(), 2);
+        QVERIFY(form.MdiArea()->subWindowList().contains(sub));
+        auto* after = qobject_cast<TPlotForm*>(sub->widget());
+        QVERIFY(after);
+        QCOMPARE(sub->windowTitle(), QStringLiteral("Deflection vs Depth"));
+        QVERIFY(sub->isMaximized());
+        QCOMPARE(after->Graph().Lines.PointCount(), 52);
+        QCOMPARE(static_cast<double>(after->Graph().Lines.Point(0, 51).Y), 25.5);
+        // The window's depth axis follows: no deeper than the new wall's rounded range.
+        QVERIFY(after->FullRanges()[0].Y.Max < 30.5);
+
+        // Save As keeps the windows open.
+        prompts_.SavePath = dir_.filePath("renamed.kv5d");
+        QVERIFY(form.SaveAsProject());
+        QCOMPARE(form.MdiArea()->subWindowList().size(), 2);
+        QVERIFY(form.windowTitle().startsWith("KORVEL 2015.5.1 - renamed.kv5d"));
+
+        // A new project has no results: every window goes.
+        form.FileNewClick();
+        QCoreApplication::processEvents();
+        QVERIFY(form.MdiArea()->subWindowList().isEmpty());
+    }
+
+    // Opened from the command line, the file is a recent file like one opened from the menu.
+    void fileFromTheCommandLineIsARecentFile() {
+        TMainForm form;
+        const QString path = Example("tiedback_si.kv5d");
+        form.Startup(path);
+        QCOMPARE(form.Project().FileName, path);
+        QCOMPARE(form.RecentFiles().Slot(0), path);
     }
 
     void missingLibraryOnlyFailsToInitialise() {
@@ -253,7 +318,7 @@ class TMainFormTest : public QObject {
         form.OpenByPath(path);
         QCOMPARE(prompts_.Messages,
                  (QStringList{"This file either invalid or incomplete.",
-                              "Data file: Cut.kv5d, has been read by KORVEL 2015"}));
+                              "Data file: cut.kv5d, has been read by KORVEL 2015"}));
         QVERIFY(!form.Project().Modified());
         QVERIFY(!form.PlotDataLoaded());
         QCOMPARE(ReadBytes(path), cut);
@@ -262,7 +327,7 @@ class TMainFormTest : public QObject {
         prompts_.Messages.clear();
         form.OpenByPath(Example("cantilever_english.kv5d"));
         QCOMPARE(prompts_.Messages,
-                 QStringList{"Data file: Cantilever_english.kv5d, has been read by KORVEL 2015"});
+                 QStringList{"Data file: cantilever_english.kv5d, has been read by KORVEL 2015"});
     }
 
     void binaryDataFileIsReportedByPosition() {
@@ -286,7 +351,7 @@ class TMainFormTest : public QObject {
         const QString plot_path = WriteBytes("cantilever_english.kv5p", plot);
         form.OpenByPath(path);
         QCOMPARE(prompts_.Messages,
-                 QStringList{"Data file: Cantilever_english.kv5d, has been read by KORVEL 2015"});
+                 QStringList{"Data file: cantilever_english.kv5d, has been read by KORVEL 2015"});
         QVERIFY(!form.PlotDataLoaded());
         form.UpdateMenu(Menu(form, "&Graphics"));
         QVERIFY(!Act(form, "GraphpltDef")->isEnabled());
@@ -402,7 +467,7 @@ class TMainFormTest : public QObject {
         prompts_.Answer = TMainPrompts::TAnswer::kYes;
         prompts_.SavePath = dir_.filePath("rescued.kv5d");
         form.FileSaveClick();
-        QCOMPARE(prompts_.SaveTitles, QStringList{"Save Damaged.kv5d As"});
+        QCOMPARE(prompts_.SaveTitles, QStringList{"Save damaged.kv5d As"});
         QCOMPARE(ReadBytes(path), damaged);
         QCOMPARE(form.Project().FileName, prompts_.SavePath);
         QVERIFY(QFile::exists(prompts_.SavePath));
@@ -432,7 +497,7 @@ class TMainFormTest : public QObject {
         form.OpenByPath(path);
         QCOMPARE(prompts_.Messages,
                  (QStringList{"Line 2: the unit system 0 is not 1, 2 or 3; it was changed to 1.",
-                              "Data file: Unit0.kv5d, has been read by KORVEL 2015"}));
+                              "Data file: unit0.kv5d, has been read by KORVEL 2015"}));
         QCOMPARE(form.Project().UnitSystem(), 1);
     }
 

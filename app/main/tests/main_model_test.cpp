@@ -17,10 +17,12 @@
 
 using namespace korvel;
 
-TEST(FileNames, TitleDropsOnlyTheKvdExtensionAndCapitalises) {
+TEST(FileNames, TitleDropsOnlyTheKvdExtensionAndKeepsTheCase) {
+    EXPECT_EQ(TitleForm("/home/a/tb1.kv5d"), "tb1.kv5d");
+    EXPECT_EQ(TitleForm("/home/a/Tb1.kv5d"), "Tb1.kv5d");
     EXPECT_EQ(MainWindowTitle("NewWall.kv5d"), "KORVEL 2015.5.1 - NewWall.kv5d");
-    EXPECT_EQ(TitleForm("/home/a/wall1.KVD"), "Wall1");
-    EXPECT_EQ(TitleForm("/home/a/wall1.kv5d"), "Wall1.kv5d");
+    EXPECT_EQ(TitleForm("/home/a/wall1.KVD"), "wall1");
+    EXPECT_EQ(TitleForm("/home/a/wall1.kv5d"), "wall1.kv5d");
     EXPECT_EQ(TitleForm("/x/w"), "w");
 }
 
@@ -199,4 +201,3 @@ TEST(StandardErrorCapture, CollectsWhatIsWrittenToDescriptorTwo) {
     EXPECT_EQ(capture.Finish(), " ANALYSIS STOPPED: test\nraw\n");
     EXPECT_EQ(capture.Finish(), "");
 }
-

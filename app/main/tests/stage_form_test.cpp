@@ -16,8 +16,8 @@
 #include "entry/table_definitions.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
-#include "main/tests/recording_prompts.h"
 #include "main/stage_options_dialog.h"
+#include "main/tests/recording_prompts.h"
 #include "project/program_data.h"
 #include "project/stage_files.h"
 
@@ -144,7 +144,7 @@ class TStageFormTest : public QObject {
         prompts_.SavePath = dir.filePath("b.kv5d");
         form.FileSaveAsClick();
         QCOMPARE(form.Project().FileName, dir.filePath("b.kv5d"));
-        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEL 2015.5.1 - B.kv5d"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEL 2015.5.1 - b.kv5d"));
         QCOMPARE(Read(dir.filePath("b.kv5d")), Read(path));
         for (int n = 1; n <= 3; ++n) {
             QVERIFY(QFile::exists(dir.filePath(QStringLiteral("b.st%1").arg(n))));

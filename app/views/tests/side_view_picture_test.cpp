@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "views_fixture.h"
 
 namespace korvel {
@@ -69,9 +71,11 @@ TEST_F(SideViewTest, LayerPropertiesUseTheProgramsNumberFormat) {
     tables.NewSoil->Cell(0, 0).SetAsInteger(5);  // silt: phi, c and gamma
     TGridTable* silt = tables.NewSoil->Cell(2, 0).AsTable();
     ASSERT_NE(silt, nullptr);
-    silt->Cell(0, 1).SetAsFloat(115.000000128L);
-    silt->Cell(1, 1).SetAsFloat(31.999999996L);
-    silt->Cell(2, 1).SetAsFloat(0.00012345678912L);
+    for (int row : {0, 1}) {  // the same at the layer's top and bottom
+        silt->Cell(0, row).SetAsFloat(115.000000128L);
+        silt->Cell(1, row).SetAsFloat(31.999999996L);
+        silt->Cell(2, row).SetAsFloat(0.00012345678912L);
+    }
     const TSideViewData d = SideViewData(project);
     ASSERT_EQ(d.Layers.size(), 1u);
     EXPECT_EQ(d.Layers[0].Properties, QString(QChar(0xF8)) + "= 32; c= 0.00012345679; gamma= 115");
@@ -85,8 +89,10 @@ TEST_F(SideViewTest, TenFootLayerLiesTenFeetBelowTheTop) {
     tables.NewSoil->Cell(0, 1).SetAsInteger(4);
     TGridTable* sand = tables.NewSoil->Cell(2, 1).AsTable();
     ASSERT_NE(sand, nullptr);
-    sand->Cell(0, 1).SetAsFloat(120);
-    sand->Cell(1, 1).SetAsFloat(32);
+    for (int row : {0, 1}) {
+        sand->Cell(0, row).SetAsFloat(120);
+        sand->Cell(1, row).SetAsFloat(32);
+    }
     const TSideViewData d = SideViewData(project);
     ASSERT_EQ(d.Layers.size(), 2u);
     EXPECT_DOUBLE_EQ(d.Layers[0].Bottom, 120.0);
@@ -151,6 +157,97 @@ TEST_F(SideViewTest, MarksOfRestraintsPYCurvesAndSprings) {
     for (const TSideLine& l : Lines(SideViewPicture(SideViewData(project), map, 12)))
         py += l.To.x() == 0.45 * 600;
     EXPECT_EQ(py, 1);
+}
+
+// The retained side's water table left of the wall, the excavation side's right
+// of it, each at its depth below the wall's top (m = 24 in above it).
+TEST_F(SideViewTest, BothWaterTablesAreDrawnAtTheirDepths) {
+    Wall(100, 2.4, 120);
+    project.GeneratePYCurves = true;  // the soil profile is in use
+    tables.NewSoil->SetRowCount(1);
+    tables.NewSoil->Cell(1, 0).SetAsFloat(30);
+    project.WaterDepthBackfill = 60;     // 5 ft
+    project.WaterDepthExcavation = 180;  // 15 ft
+    const TSideViewData d = SideViewData(project);
+    const TSideMapping map = WindowMapping(FitViewBox(SideWorldBox(d), 600, 400), 600, 400);
+    std::vector<TSideLine> water;
+    for (const TSideLine& l : Lines(SideViewPicture(d, map, 12)))
+        if (l.Ink == TSideInk::kWater && l.Pen == 2) water.push_back(l);
+    ASSERT_EQ(water.size(), 2u);
+    EXPECT_EQ(water[0].From.y(), map.Y(24 + 60));
+    EXPECT_LE(water[0].To.x(), 300);  // retained side
+    EXPECT_EQ(water[1].From.y(), map.Y(24 + 180));
+    EXPECT_GE(water[1].From.x(), 300);  // excavation side
+    // A water table below the drawing is left out.
+    project.WaterDepthExcavation = 1e6;
+    water.clear();
+    for (const TSideLine& l : Lines(SideViewPicture(SideViewData(project), map, 12)))
+        if (l.Ink == TSideInk::kWater && l.Pen == 2) water.push_back(l);
+    EXPECT_EQ(water.size(), 1u);
+    // Without a soil profile in use there is no water table to draw.
+    project.GeneratePYCurves = false;
+    project.GenerateEarthPressure = false;
+    project.UserEarthPressure = true;
+    project.EarthPressureType = 1;
+    water.clear();
+    for (const TSideLine& l : Lines(SideViewPicture(SideViewData(project), map, 12)))
+        if (l.Ink == TSideInk::kWater) water.push_back(l);
+    EXPECT_TRUE(water.empty());
+}
+
+// A tieback leaves the wall at its depth into the retained side, falling at its
+// angle; its unbonded length follows the depth scale. Not drawn when not applied.
+TEST_F(SideViewTest, TiebacksGoIntoTheRetainedSideAtTheirAngle) {
+    Wall(100, 2.4, 120);
+    Row(*tables.TiebackTable1, 0, {5, 1, 29000000, 10, 30, 8});  // 5 ft deep, 10 ft, 30 deg
+    EXPECT_TRUE(SideViewData(project).Tiebacks.empty());
+    project.ApplyTiebacks = true;
+    const TSideViewData d = SideViewData(project);
+    ASSERT_EQ(d.Tiebacks.size(), 1u);
+    EXPECT_DOUBLE_EQ(d.Tiebacks[0].Depth, 60);
+    const TSideMapping map = WindowMapping(FitViewBox(SideWorldBox(d), 600, 400), 600, 400);
+    const double per_inch = 400 / (map.Box.YMax - map.Box.YMin);
+    std::vector<TSideLine> tie;
+    for (const TSideLine& l : Lines(SideViewPicture(d, map, 12)))
+        if (l.Ink == TSideInk::kTieback) tie.push_back(l);
+    ASSERT_EQ(tie.size(), 2u);  // unbonded length and anchor
+    EXPECT_EQ(tie[0].From, QPointF(300, map.Y(24 + 60)));
+    const double dx = tie[0].From.x() - tie[0].To.x();
+    const double dy = tie[0].To.y() - tie[0].From.y();
+    EXPECT_GT(dx, 0);  // into the retained (left) side
+    EXPECT_NEAR(dy / dx, std::tan(30 * std::acos(-1.0) / 180), 1e-9);
+    EXPECT_NEAR(std::hypot(dx, dy), 120 * per_inch, 1e-9);
+    EXPECT_EQ(tie[1].From, tie[0].To);
+}
+
+// Clay whose strength grows with depth shows both values; the depth scale reads
+// feet from the wall's top down to the bottom of the drawing.
+TEST_F(SideViewTest, ClayShowsTopAndBottomValuesAndADepthScale) {
+    Wall(100, 2.4, 120);
+    tables.NewSoil->SetRowCount(1);
+    tables.NewSoil->Cell(1, 0).SetAsFloat(20);
+    tables.NewSoil->Cell(0, 0).SetAsInteger(1);
+    TGridTable* clay = tables.NewSoil->Cell(2, 0).AsTable();
+    ASSERT_NE(clay, nullptr);
+    clay->Cell(0, 0).SetAsFloat(110);
+    clay->Cell(0, 1).SetAsFloat(110);
+    clay->Cell(1, 0).SetAsFloat(500);
+    clay->Cell(1, 1).SetAsFloat(900);
+    const TSideViewData d = SideViewData(project);
+    EXPECT_EQ(d.Layers[0].Properties, "c= 500 to 900; gamma= 110");
+    const TSideMapping map = WindowMapping(FitViewBox(SideWorldBox(d), 600, 400), 600, 400);
+    QStringList scale;
+    std::vector<double> rows;
+    for (const TSideText& t : Texts(SideViewPicture(d, map, 12))) {
+        if (!t.AlignRight) continue;
+        scale << t.Text;
+        rows.push_back(t.At.y() + 6);
+    }
+    // 240 in of wall below 24 in of margin, the box 5 % deeper: 0 to 21.1 ft, step 5 ft.
+    EXPECT_EQ(scale, QStringList({"0 ft", "5 ft", "10 ft", "15 ft", "20 ft"}));
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0], map.Y(24));
+    EXPECT_EQ(rows[2], map.Y(24 + 120));
 }
 
 TEST_F(SideViewTest, PrintedPageUsesTheMiddleBand) {
