@@ -44,11 +44,15 @@
 #include "main/program_files.h"
 #include "main/program_settings.h"
 #include "main/run_checks.h"
+#include "main/run_message.h"
 #include "main/stage_options_dialog.h"
+#include "main/stage_restore.h"
 #include "main/stderr_capture.h"
 #include "main/text_editor.h"
+#include "main/window_applies.h"
 #include "project/program_data.h"
 #include "project/stage_files.h"
+#include "project/stage_units.h"
 #include "report/report_export.h"
 #include "views/geometry_views.h"
 
@@ -261,11 +265,21 @@ void TMainForm::createActions() {
         unit_group_->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] {
             if (project_->UnitSystem() == n) return;
-            if (!TakeEdits()) {
+            // Every stage file is converted: one missing must come back first.
+            if (!TakeEdits() ||
+                !RestoreMissingStages(this, *project_, MissingStageFiles(*project_),
+                                      QStringLiteral("The unit system was not changed."))) {
                 Find(QStringLiteral("Unit%1").arg(project_->UnitSystem()))->setChecked(true);
                 return;
             }
-            project_->SetUnitSystem(n);
+            try {
+                const TReadResult read = SwitchProjectUnitSystem(*project_, n);
+                if (!read.Notice().isEmpty())
+                    TMainPrompts::Current().Information(this, read.Notice());
+            } catch (const EKorvelError& error) {
+                TMainPrompts::Current().Information(this, error.Message());
+            }
+            Find(QStringLiteral("Unit%1").arg(project_->UnitSystem()))->setChecked(true);
             project_->SetModified(true);
             RefreshWindows();
         });
@@ -281,8 +295,8 @@ void TMainForm::createActions() {
         pressure_group_->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] {
             if (!TakeEdits()) {
-                Find(QStringLiteral("Pressure%1").arg(std::max(project_->EarthPressureType, 1)))
-                    ->setChecked(true);
+                ShowPressureMark(
+                    OptionsMenuRules(*project_, project_->UnitSystem()).EarthPressureType);
                 return;
             }
             project_->EarthPressureType = n;
@@ -520,7 +534,7 @@ void TMainForm::createToolBars() {
     button("ToolWallConfig", "Wall Configuration", "Config",
            [this] { TriggerAsNow(data_menu_, "DataWallConfig"); });
     button("ToolSoil", "Soil Layers", "Soils", [this] {
-        if (!project_->LongTermAnalysis) OpenTable(*tables_->NewSoil);
+        if (!project_->LongTermAnalysis) TriggerAsNow(data_menu_, "DataSoil");
     });
     tool_bar_->addSeparator();
     button(
@@ -569,7 +583,18 @@ bool TMainForm::TakeEdits() {
 }
 
 void TMainForm::RefreshWindows() {
+    // Windows whose data no longer apply go (their entries were taken before the
+    // change); the others show the project anew.
+    CloseWindowsThatDoNotApply(*mdi_area_, *project_);
     RefreshOpenWindows(*mdi_area_);
+    RefreshDataButtons();
+}
+
+void TMainForm::RefreshDataButtons() {
+    const TDataMenuState s = DataMenuRules(*project_);
+    Find("ToolWallProp")->setEnabled(s.WallProperties);
+    Find("ToolWallConfig")->setEnabled(s.WallConfiguration);
+    Find("ToolSoil")->setEnabled(s.SoilLayers && !project_->LongTermAnalysis);
 }
 
 void TMainForm::UpdateMenu(QMenu* menu) {
@@ -654,7 +679,12 @@ void TMainForm::OptionsMenuAboutToShow() {
     Find("OptStaged")->setEnabled(s.StagedEnabled);
     Find("OptStaged")->setChecked(s.StagedChecked);
     Find(QStringLiteral("Unit%1").arg(s.UnitSystem))->setChecked(true);
-    Find(QStringLiteral("Pressure%1").arg(s.EarthPressureType))->setChecked(true);
+    ShowPressureMark(s.EarthPressureType);
+}
+
+void TMainForm::ShowPressureMark(int type) {
+    // No mark while no pressure has been chosen (type 0).
+    for (int n = 1; n <= 3; ++n) Find(QStringLiteral("Pressure%1").arg(n))->setChecked(n == type);
 }
 
 void TMainForm::StageMenuAboutToShow() {
@@ -936,6 +966,11 @@ bool TMainForm::SaveProject() {
                 break;
         }
     }
+    if (IsStaged(*project_) &&
+        !RestoreMissingStages(this, *project_, MissingStageFiles(*project_),
+                              QStringLiteral("The project was not saved."))) {
+        return false;
+    }
     try {
         if (IsStaged(*project_)) {
             SaveStagedProjectAs(*project_, name);
@@ -979,6 +1014,11 @@ bool TMainForm::SaveAsProject() {
         TMainPrompts::Current().Information(this, LockedTargetMessage(path, holder));
         return false;
     }
+    if (IsStaged(*project_) &&
+        !RestoreMissingStages(this, *project_, MissingStageFiles(*project_),
+                              QStringLiteral("The project was not saved."))) {
+        return false;
+    }
     const QString previous = project_->FileName;
     try {
         if (IsStaged(*project_)) {
@@ -1012,6 +1052,13 @@ void TMainForm::SwitchStage(int stage) {
     }
     // Edits in progress belong to the stage being left; one refused keeps it current.
     if (!TakeEdits()) {
+        RefreshStageButtons();
+        return;
+    }
+    // A stage file deleted from outside is restored from the data file, or the switch refused.
+    if (!QFileInfo::exists(StageFileName(project_->FileName, stage)) &&
+        !RestoreMissingStages(this, *project_, {stage},
+                              QStringLiteral("Stage %1 was not opened.").arg(stage))) {
         RefreshStageButtons();
         return;
     }
@@ -1231,11 +1278,14 @@ void TMainForm::CompRunClick() {
             if (!engine_messages.isEmpty()) text += QStringLiteral("\r") + engine_messages;
             prompts.Information(this, text);
         } else {
-            prompts.Information(
-                this, QStringLiteral("Computations are completed. Please, check output file for "
-                                     "results or error messages."));
+            // One message: completed, or stopped on an error in the data (no results
+            // then); both read from this run's own report.
+            const QString data_error = DataErrorLine(run->ReportFile());
+            prompts.Information(this, RunEndMessage(data_error));
             const QString plot = run->PlotFile();
-            if (QFileInfo::exists(plot)) {
+            if (!data_error.isEmpty()) {
+                plot_data_loaded_ = false;
+            } else if (QFileInfo::exists(plot)) {
                 plot_data_loaded_ = graphs_->ReadPlotFile(plot, true);
                 if (!plot_data_loaded_) {
                     prompts.Information(

@@ -14,8 +14,8 @@
 #include <map>
 #include <memory>
 
-#include "main/dynamic_library.h"
 #include "graphs/graph_kind.h"
+#include "main/dynamic_library.h"
 #include "main/menu_rules.h"
 #include "main/recent_files.h"
 #include "project/project_lock.h"
@@ -119,14 +119,19 @@ class TMainForm : public QMainWindow {
     void FileMenuAboutToShow();
     void DataMenuAboutToShow();
     void OptionsMenuAboutToShow();
+    // The earth-pressure radio mark on type (1 to 3), none for 0.
+    void ShowPressureMark(int type);
     void StageMenuAboutToShow();
     void ComputationMenuAboutToShow();
     void GraphicsMenuAboutToShow();
     void WindowMenuAboutToShow();
     // Entries of the open windows into the project; false stops the action.
     bool TakeEdits();
-    // The open dialogs and tables show the project anew.
+    // The open dialogs and tables show the project anew; those whose data no
+    // longer apply are closed.
     void RefreshWindows();
+    // The Data tool buttons take the enabled state of their menu items.
+    void RefreshDataButtons();
 
     TResultState CurrentResultState() const;
     void SetTitle();

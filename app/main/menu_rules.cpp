@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <utility>
 
+#include "entry/grid_table.h"
 #include "main/file_names.h"
 
 namespace korvel {
@@ -29,12 +31,38 @@ TDataMenuState DataMenuRules(const TProjectFields& project) {
     state.EICurves = project.ApplyEICurves;
     state.PYModification = project.ApplyPYModification;
     state.Surcharges = project.ApplySurcharges;
-    const bool soils = project.GenerateEarthPressure || project.GeneratePYCurves;
+    const bool soils = GeneratesEarthPressure(project) || project.GeneratePYCurves;
     state.SoilLayers = soils;
     state.WallConfiguration = soils;
     state.LongTermItemsVisible = project.LongTermAnalysis && !IsStaged(project);
-    state.DistributedPressure = project.EarthPressureType == 1;
+    state.DistributedPressure = UsesUserEarthPressure(project);
     return state;
+}
+
+bool TableApplies(const TProgramData& project, const TGridTable& table) {
+    const TGridTable* top = &table;
+    while (top->ParentTable()) top = top->ParentTable();
+    const TProgramTables& t = project.Tables();
+    const TDataMenuState s = DataMenuRules(project);
+    const bool long_term = project.LongTermAnalysis;
+    const std::pair<const TGridTable*, bool> rules[] = {
+        {t.NewSoil.get(), s.SoilLayers},
+        {t.LongSoil.get(), s.SoilLayers && long_term},
+        {t.DistLoad.get(), s.DistributedPressure},
+        {t.LongDist.get(), s.DistributedPressure && long_term},
+        {t.Soillayer.get(), s.Restraints},
+        {t.BoundCond.get(), s.ConcentratedLoads},
+        {t.SoilStrength.get(), s.Springs},
+        {t.TiebackTable1.get(), s.Tiebacks},
+        {t.PYMod.get(), s.PYModification},
+        {t.PYCurves2.get(), s.ExternalPYCurves},
+        {t.MEICurves2.get(), s.EICurves},
+        {t.SurchargeTable.get(), s.Surcharges},
+    };
+    for (const auto& [rule_table, applies] : rules) {
+        if (rule_table == top) return applies;
+    }
+    return true;
 }
 
 TLongTermMenus LongTermMenuRules(const TProjectFields& project) {
@@ -45,7 +73,7 @@ TLongTermMenus LongTermMenuRules(const TProjectFields& project) {
     return menus;
 }
 
-TOptionsMenuState OptionsMenuRules(TProjectFields& project, int unit_system) {
+TOptionsMenuState OptionsMenuRules(const TProjectFields& project, int unit_system) {
     TOptionsMenuState state;
     state.GeneratePYCurves = project.GeneratePYCurves;
     state.ConcentratedLoads = project.ApplyConcentratedLoads;
@@ -58,13 +86,13 @@ TOptionsMenuState OptionsMenuRules(TProjectFields& project, int unit_system) {
     state.EICurves = project.ApplyEICurves;
     state.LongTermEnabled = !IsStaged(project);
     state.LongTermChecked = project.LongTermAnalysis;
-    if (state.LongTermChecked) project.LongTermMarker = 9;
     state.StagedEnabled = !project.LongTermAnalysis;
     state.StagedChecked = IsStaged(project);
-    project.UserEarthPressure = project.EarthPressureType == 1;
     state.UnitSystem = unit_system;
-    if (project.EarthPressureType == 0) project.EarthPressureType = 1;
-    state.EarthPressureType = project.EarthPressureType;
+    // A project whose pressure was never chosen is saved without one: no mark.
+    state.EarthPressureType = project.EarthPressureType >= 1 && project.EarthPressureType <= 3
+                                  ? project.EarthPressureType
+                                  : 0;
     return state;
 }
 

@@ -45,6 +45,12 @@ struct TDataMenuState {
 };
 TDataMenuState DataMenuRules(const TProjectFields& project);
 
+// Whether a table's data apply to the project as it stands: its Data menu item
+// is enabled (the long-term tables also need long-term analysis on). A sub-table
+// (a layer's parameters, a curve) follows the table that holds it; tables without
+// a rule (the wall stiffness) always apply.
+bool TableApplies(const TProgramData& project, const TGridTable& table);
+
 // The long-term swap: submenus or plain items, and the staged options.
 struct TLongTermMenus {
     bool PlainItemsVisible = true;
@@ -68,12 +74,10 @@ struct TOptionsMenuState {
     bool StagedEnabled = false;
     bool StagedChecked = false;
     int UnitSystem = 1;         // radio mark
-    int EarthPressureType = 1;  // radio mark
+    int EarthPressureType = 0;  // radio mark; 0: none chosen yet, no mark
 };
-// Also updates the project as opening the menu does: LongTermMarker 9 while
-// long-term analysis is on, UserEarthPressure = (EarthPressureType = 1) as it
-// stood, then an EarthPressureType of 0 becomes 1.
-TOptionsMenuState OptionsMenuRules(TProjectFields& project, int unit_system);
+// Only what the menu shows: opening it changes nothing in the project.
+TOptionsMenuState OptionsMenuRules(const TProjectFields& project, int unit_system);
 
 struct TStageMenuState {
     std::array<bool, kMaxStages> StageEnabled{};

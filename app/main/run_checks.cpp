@@ -2,6 +2,7 @@
 
 #include "entry/grid_table.h"
 #include "entry/table_definitions.h"
+#include "project/data_file_writer.h"
 
 namespace korvel {
 namespace {
@@ -20,24 +21,27 @@ bool AnyNonZero(TGridTable& table, std::initializer_list<int> columns) {
 constexpr int kDistLoadColumn = 1;     // DistLoad, LongDist: lateral distributed load
 constexpr int kLateralLoadColumn = 3;  // BoundCond: lateral load, then moment
 constexpr int kMomentColumn = 4;
-constexpr int kSurchargeMagnitude = 1;  // SurchargeTable: load magnitude
-constexpr int kDeflectionColumn = 2;    // Soillayer: deflection, then slope
+constexpr int kDeflectionColumn = 2;  // Soillayer: deflection, then slope
 constexpr int kSlopeColumn = 3;
 
 }  // namespace
 
 bool WallCarriesLoad(const TProgramData& project) {
     TProgramTables& tables = project.Tables();
-    // Triangular or trapezoidal pressure is generated from the soil layers.
-    if (project.EarthPressureType >= 2) return true;
-    if (AnyNonZero(*tables.DistLoad, {kDistLoadColumn})) return true;
-    if (project.LongTermAnalysis && AnyNonZero(*tables.LongDist, {kDistLoadColumn})) return true;
+    // Judged by what the data file says, derived as the writer derives it.
+    const TSectionOptions options = SectionOptions(project, TSectionKind::kFirst);
+    // Triangular or trapezoidal pressure is generated from the soil layers, with
+    // the additional surcharges (which load the wall only through that pressure).
+    if (options.EarthPressureOption >= 2) return true;
+    if (options.EarthPressureOption == 1) {
+        if (AnyNonZero(*tables.DistLoad, {kDistLoadColumn})) return true;
+        if (project.LongTermAnalysis && AnyNonZero(*tables.LongDist, {kDistLoadColumn}))
+            return true;
+    }
     if (project.ApplyConcentratedLoads &&
         AnyNonZero(*tables.BoundCond, {kLateralLoadColumn, kMomentColumn})) {
         return true;
     }
-    if (project.ApplySurcharges && AnyNonZero(*tables.SurchargeTable, {kSurchargeMagnitude}))
-        return true;
     return project.ApplyRestraints &&
            AnyNonZero(*tables.Soillayer, {kDeflectionColumn, kSlopeColumn});
 }

@@ -11,9 +11,10 @@ constexpr const char* kNoLoadQuestion =
     "depth and no other load or specified deflection is applied, so every result would be "
     "zero.\rDo you want to run the analysis anyway?";
 
-// True when something loads the wall: generated earth pressure (from the soil
-// layers), a non-zero user pressure (short-term, and long-term when analysed),
-// applied concentrated loads or moments, additional surcharges, or a specified
+// True when something in the data file that a save writes loads the wall:
+// generated earth pressure (from the soil layers, with its surcharges), a non-zero
+// user pressure (short-term, and long-term when analysed) while the user's
+// pressure is chosen, applied concentrated loads or moments, or a specified
 // deflection or slope other than zero.
 bool WallCarriesLoad(const TProgramData& project);
 

@@ -150,17 +150,11 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
         p.ApplyTiebacks = tiebacks > 0;
         p.ApplyPYModification = modifications > 0;
         p.ApplyExternalPYCurves = curve_option == 1 || curve_sets > 0;
+        // The file's choice is the project's: user table (1) or generated (2, 3).
         p.EarthPressureType = pressure_option;
-        p.UserEarthPressure = pressure_option == 1;
-        if (kind == TSectionKind::kStage) {
-            // Stage files always say 2 for a generated distribution, and keep
-            // generating p-y curves whatever their earth pressure.
-            p.GenerateEarthPressure = pressure_option == 2;
-            p.GeneratePYCurves = curve_option == 2;
-        } else {
-            p.GenerateEarthPressure = pressure_option > 1;
-            p.GeneratePYCurves = curve_option == 2 && pressure_option != 0;
-        }
+        // p-y curves generated exactly when the file says so, whatever its earth
+        // pressure: a file saved without a pressure chosen reads back as saved.
+        p.GeneratePYCurves = curve_option == 2;
         p.LongTermMarker = 0;
         p.LongTermAnalysis = false;
     }
@@ -235,10 +229,6 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
     if (pressure_option == 1) {
         TGridTable& load = kind == TSectionKind::kLongTerm ? *t.LongDist : *t.DistLoad;
         const int rows = Count(load);
-        if (sets_options) {
-            p.EarthPressureType = 1;
-            p.UserEarthPressure = rows > 0;
-        }
         ReadRows(load, rows, [&](int row) {
             Real(load, 0, row, 1.0L / feet);  // in -> ft
             Real(load, 1, row, feet);         // lbs/in -> lbs/ft

@@ -30,6 +30,13 @@ QString TabRow(TGridTable& table, int row, std::initializer_list<int> columns) {
     return cells.join(u'\t');
 }
 
+// Rows a table gives the file: all of them while its option is on, none while it
+// is off. The rows of a switched-off option stay in the project until the user
+// deletes them, so that switching it on again brings them back.
+int RowsWritten(const TGridTable& table, bool applied) {
+    return applied ? table.RowCount() : 0;
+}
+
 // A title is one line of the file: line breaks inside it would shift every record.
 QString OneLine(QString text) {
     text.replace(u'\r', u' ');
@@ -48,26 +55,19 @@ void TDataFileWriter::Line(const QString& line) {
     text_ += "\r\n";
 }
 
-void TDataFileWriter::SettleOptions(TProgramData& p, TSectionKind kind) {
-    TProgramTables& t = p.Tables();
-    if (!p.ApplyConcentratedLoads) t.BoundCond->SetRowCount(0);
-    if (!p.ApplyRestraints) t.Soillayer->SetRowCount(0);
-    if (!p.ApplyExternalPYCurves) t.PYCurves2->SetRowCount(0);
-
-    const int generated =
-        kind == TSectionKind::kFirst ? p.EarthPressureType : kTriangularDistribution;
-    if (p.UserEarthPressure) {
-        p.EarthPressureOption = 1;
-        p.GenerateEarthPressure = false;
-    } else if (p.GenerateEarthPressure || p.GeneratePYCurves) {
-        p.EarthPressureOption = generated;
-    } else {
-        p.EarthPressureOption = 0;
+TSectionOptions SectionOptions(const TProgramData& p, TSectionKind kind) {
+    const TProgramTables& t = p.Tables();
+    TSectionOptions options;
+    if (UsesUserEarthPressure(p)) {
+        options.EarthPressureOption = 1;
+    } else if (GeneratesEarthPressure(p)) {
+        options.EarthPressureOption =
+            kind == TSectionKind::kFirst ? p.EarthPressureType : kTriangularDistribution;
     }
-    p.PYCurveOption = p.GeneratePYCurves ? 2 : (p.ApplyExternalPYCurves ? 1 : 0);
-    p.nEICurves = p.ApplyEICurves ? t.MEICurves2->RowCount() : 0;
-    p.nTiebacks = p.ApplyTiebacks ? t.TiebackTable1->RowCount() : 0;
-    if (!p.ApplyPYModification) t.PYMod->SetRowCount(0);
+    options.PYCurveOption = p.GeneratePYCurves ? 2 : (p.ApplyExternalPYCurves ? 1 : 0);
+    options.nEICurves = p.ApplyEICurves ? t.MEICurves2->RowCount() : 0;
+    options.nTiebacks = p.ApplyTiebacks ? t.TiebackTable1->RowCount() : 0;
+    return options;
 }
 
 void TDataFileWriter::WriteSection(TSectionKind kind) {
@@ -77,7 +77,12 @@ void TDataFileWriter::WriteSection(TSectionKind kind) {
     } else {
         Line(OneLine(p.Title));
     }
-    SettleOptions(p, kind);
+    // The options are derived afresh; the project keeps them as last written.
+    const TSectionOptions options = SectionOptions(p, kind);
+    p.EarthPressureOption = options.EarthPressureOption;
+    p.PYCurveOption = options.PYCurveOption;
+    p.nEICurves = options.nEICurves;
+    p.nTiebacks = options.nTiebacks;
     WriteControl();
     WriteWall();
     WriteTables(kind);
@@ -98,9 +103,10 @@ void TDataFileWriter::WriteControl() {
     const TProgramData& p = project_;
     const TProgramTables& t = p.Tables();
     const auto n = [](int value) { return QString::number(value); };
-    Line(n(p.UnitSystem()) + u' ' + n(t.Soillayer->RowCount()) + u'\t' + n(t.PileSect->RowCount()) +
-         u'\t' + n(t.PYMod->RowCount()) + u'\t' + n(p.EarthPressureOption) + u'\t' +
-         n(p.PYCurveOption) + u' ' + n(t.PYCurves2->RowCount()) + u' ' + n(p.StageCount) + u' ' +
+    Line(n(p.UnitSystem()) + u' ' + n(RowsWritten(*t.Soillayer, p.ApplyRestraints)) + u'\t' +
+         n(t.PileSect->RowCount()) + u'\t' + n(RowsWritten(*t.PYMod, p.ApplyPYModification)) +
+         u'\t' + n(p.EarthPressureOption) + u'\t' + n(p.PYCurveOption) + u' ' +
+         n(RowsWritten(*t.PYCurves2, p.ApplyExternalPYCurves)) + u' ' + n(p.StageCount) + u' ' +
          n(p.nEICurves) + u' ' + n(p.nTiebacks));
 }
 
@@ -126,17 +132,15 @@ void TDataFileWriter::WriteTables(TSectionKind kind) {
     for (int row = 0; row < t.PileSect->RowCount(); ++row)
         Line(TabRow(*t.PileSect, row, {0, 1, 2, 3}));
 
-    Line(QString::number(t.BoundCond->RowCount()));
-    for (int row = 0; row < t.BoundCond->RowCount(); ++row)
-        Line(TabRow(*t.BoundCond, row, {0, 1, 2, 3, 4, 5}));
+    const int loads = RowsWritten(*t.BoundCond, p.ApplyConcentratedLoads);
+    Line(QString::number(loads));
+    for (int row = 0; row < loads; ++row) Line(TabRow(*t.BoundCond, row, {0, 1, 2, 3, 4, 5}));
 
-    if (!p.ApplySprings) t.SoilStrength->SetRowCount(0);
-    Line(QString::number(t.SoilStrength->RowCount()));
-    for (int row = 0; row < t.SoilStrength->RowCount(); ++row)
-        Line(TabRow(*t.SoilStrength, row, {1, 2, 0, 3, 4}));
+    const int springs = RowsWritten(*t.SoilStrength, p.ApplySprings);
+    Line(QString::number(springs));
+    for (int row = 0; row < springs; ++row) Line(TabRow(*t.SoilStrength, row, {1, 2, 0, 3, 4}));
 
-    if (!p.ApplyTiebacks) t.TiebackTable1->SetRowCount(0);
-    for (int row = 0; row < t.TiebackTable1->RowCount(); ++row) {
+    for (int row = 0; row < p.nTiebacks; ++row) {
         Line(TabRow(*t.TiebackTable1, row, {0, 1, 2, 3, 4, 5}));
     }
 
@@ -173,10 +177,9 @@ void TDataFileWriter::WriteSoils(TSectionKind kind) {
          FileReal(p.PointLoad) + u'\t' + FileReal(p.LineLoad) + u'\t' + FileReal(p.StripLoad) +
          u'\t' + FileReal(p.StripWidth));
 
-    if (!p.ApplySurcharges) t.SurchargeTable->SetRowCount(0);
-    Line(QString::number(t.SurchargeTable->RowCount()));
-    for (int row = 0; row < t.SurchargeTable->RowCount(); ++row)
-        Line(TabRow(*t.SurchargeTable, row, {0, 1, 2, 3}));
+    const int surcharges = RowsWritten(*t.SurchargeTable, p.ApplySurcharges);
+    Line(QString::number(surcharges));
+    for (int row = 0; row < surcharges; ++row) Line(TabRow(*t.SurchargeTable, row, {0, 1, 2, 3}));
 
     TGridTable& soils = kind == TSectionKind::kLongTerm ? *t.LongSoil : *t.NewSoil;
     Line(QString::number(soils.RowCount()));

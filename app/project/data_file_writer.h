@@ -3,9 +3,10 @@
 // TAB or one blank as each record has them, reals with at most 8 significant
 // digits and "." as separator, texts in UTF-8.
 //
-// Writing settles the options first, and that changes the project: the tables of
-// switched-off options are emptied, the derived options are recomputed, the last
-// stiffness row becomes constant.
+// The options a section says (EarthPressureOption, PYCurveOption, the counts) are
+// derived from the project's choices and tables as the section is written; the
+// project keeps the values last written. A switched-off option's table is left
+// out of the file but keeps its rows. The last stiffness row becomes constant.
 #pragma once
 
 #include <QByteArray>
@@ -25,9 +26,6 @@ class TDataFileWriter {
     // The bytes written so far.
     const QByteArray& Text() const { return text_; }
 
-    // Settles the options from the flags as a write does (step 2 of a section).
-    static void SettleOptions(TProgramData& project, TSectionKind kind);
-
   private:
     void Line(const QString& line);
     void WriteControl();
@@ -39,6 +37,17 @@ class TDataFileWriter {
     TProgramData& project_;
     QByteArray text_;
 };
+
+// What CONTROL says for a section written from the project as it stands.
+struct TSectionOptions {
+    int EarthPressureOption = 0;  // 0 none, 1 user table, 2 triangular, 3 trapezoidal
+    int PYCurveOption = 0;        // 0 none, 1 external curves only, 2 generated
+    int nEICurves = 0;
+    int nTiebacks = 0;
+};
+// Derived from EarthPressureType, the option flags and the tables; a generated
+// pressure is always 2 outside the first section.
+TSectionOptions SectionOptions(const TProgramData& project, TSectionKind kind);
 
 // A real as the data file writes it: 8 significant digits, "." always.
 QString FileReal(long double value);

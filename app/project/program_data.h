@@ -72,6 +72,10 @@ struct TProjectFields {
     // hold a short-term and a long-term set.
     int LongTermMarker = 0;
     // Earth pressure chosen in the menu: 1 user, 2 triangular, 3 trapezoidal, 0 none yet.
+    // The one record of that choice: whether the pressure is the user's table or
+    // generated from the soil layers follows from it wherever that is needed
+    // (UsesUserEarthPressure, GeneratesEarthPressure), so that what the menu shows
+    // is what is saved and analysed.
     int EarthPressureType = 0;
 
     // --- Option flags: each Apply flag decides whether its table is written ----
@@ -83,8 +87,6 @@ struct TProjectFields {
     bool ApplyExternalPYCurves = false;   // PYCurves2 and its curves
     bool ApplyEICurves = false;           // MEICurves2 and its curves
     bool ApplySurcharges = false;         // SurchargeTable
-    bool UserEarthPressure = false;       // DistLoad, LongDist
-    bool GenerateEarthPressure = false;   // pressure generated from the soil layers
     bool GeneratePYCurves = true;         // p-y curves generated from the soil layers
     bool LongTermAnalysis = false;        // a long-term section is written
 
@@ -101,11 +103,23 @@ struct TProjectFields {
     // Results of the last run (plot data reader).
     TPlotResults Results;
 
+    // What the last unit switch wrote into each stage file, by stage (stage_units.h).
+    std::map<int, TStageUnitRecord> StageUnitMemo;
+
     // The last read of FileName (or of a stage file) stopped at an error, so the
     // project holds only part of the file: writing over FileName needs the
     // user's consent. Cleared when the data file is written.
     bool PartlyRead = false;
 };
+
+// The user's pressure table (DistLoad, LongDist) is the wall's earth pressure.
+inline bool UsesUserEarthPressure(const TProjectFields& project) {
+    return project.EarthPressureType == 1;
+}
+// The earth pressure is generated from the soil layers (triangular or trapezoidal).
+inline bool GeneratesEarthPressure(const TProjectFields& project) {
+    return project.EarthPressureType >= 2;
+}
 
 class TProgramData : public QObject, public TProjectFields {
     Q_OBJECT
@@ -128,8 +142,8 @@ class TProgramData : public QObject, public TProjectFields {
     TReadResult CreateFromFile(const QString& path, int format = 1);
     // Writes the first section, NEXT and, with long-term analysis on, the long-term
     // section and a final 0 to FileName: into a temporary file beside it that then
-    // replaces it, so that a failed save leaves the previous file intact. Empties
-    // the tables of switched-off options. Clears the modified state; throws
+    // replaces it, so that a failed save leaves the previous file intact. Leaves
+    // out the tables of switched-off options (their rows stay). Clears the modified state; throws
     // EInOutError (modified state kept) when the file cannot be written.
     void WriteDataFile();
     // The text WriteDataFile writes (CR LF lines, UTF-8), with the same effects on

@@ -46,6 +46,28 @@ QString AbsoluteStageName(const QString& data_file, int stage) {
     return QFileInfo(StageFileName(data_file, stage)).absoluteFilePath();
 }
 
+// The stages of a staged data file: line 1 and every line that holds " Stage
+// No :" start one; each line keeps its end (LF, CR LF or a lone CR).
+std::vector<QByteArray> SplitStages(const QByteArray& text) {
+    std::vector<QByteArray> stages;
+    qsizetype start = 0;
+    bool first_line = true;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
+            ++end;
+        end = std::min(end + 1, text.size());
+        const QByteArray line = text.mid(start, end - start);
+        if (first_line || line.contains(kStageMarker)) stages.emplace_back();
+        stages.back() += line;
+        first_line = false;
+        start = end;
+    }
+    return stages;
+}
+
 }  // namespace
 
 QString NewProjectStageFolder() {
@@ -74,7 +96,7 @@ void WriteStageFile(TProgramData& project) {
     WriteFileAtomically(StageFileName(project.FileName, project.CurrentStage), writer.Text());
     project.EIRecordsPresent = true;
     project.TiebackRecordsPresent = true;
-    // Settling the options empties tables, which is no edit of the user's.
+    // Writing makes the last stiffness row constant, which is no edit of the user's.
     project.SetModified(modified);
 }
 
@@ -82,6 +104,7 @@ TReadResult LoadStage(TProgramData& project, int stage) {
     TReadResult result;
     const QString path = StageFileName(project.FileName, stage);
     if (!QFileInfo::exists(path)) return result;  // a new stage starts as a copy of this one
+    const int unit_system = project.UnitSystem();
     try {
         TWordReader reader(path);
         const TRecordLayout layout{project.EIRecordsPresent, project.TiebackRecordsPresent, false};
@@ -100,6 +123,9 @@ TReadResult LoadStage(TProgramData& project, int stage) {
         // assembled from the stage files: saving over it needs the user's consent.
         project.PartlyRead = true;
     }
+    // The project has one unit system: a stage file written in another (by an
+    // older version) is converted as it comes in.
+    project.SetUnitSystem(unit_system);
     // Curve tables fill up when their window opens (as after reading a data file).
     project.FillUpTables(false);
     project.SetModified(false);
@@ -137,11 +163,8 @@ void AssembleDataFile(const TProgramData& project, const QString& target, const 
     for (int stage = 1; stage <= project.StageCount; ++stage) {
         const QString path = StageFileName(source, stage);
         if (!QFileInfo::exists(path)) {
-            throw EInOutError(
-                QStringLiteral("The file of stage %1 (\"%2\") does not exist; the data file "
-                               "was not written. Switch to that stage to create it.")
-                    .arg(stage)
-                    .arg(path));
+            throw EInOutError(MissingStageMessage(project, stage) +
+                              QStringLiteral(" The data file was not written."));
         }
         QByteArray bytes = ReadWholeFile(path);
         if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r')) bytes += "\r\n";
@@ -184,6 +207,31 @@ void MoveStageFiles(const QString& source, const QString& target, int count) {
     DeleteStageFiles(target, count + 1, kMaxStageCount);
 }
 
+QList<int> MissingStageFiles(const TProgramData& project) {
+    QList<int> missing;
+    for (int stage = 1; stage <= project.StageCount; ++stage) {
+        if (stage != project.CurrentStage &&
+            !QFileInfo::exists(StageFileName(project.FileName, stage)))
+            missing.append(stage);
+    }
+    return missing;
+}
+
+QString MissingStageMessage(const TProgramData& project, int stage) {
+    return QStringLiteral("The file of stage %1 (\"%2\") does not exist.")
+        .arg(stage)
+        .arg(StageFileName(project.FileName, stage));
+}
+
+bool RestoreStageFile(const TProgramData& project, int stage) {
+    if (!QFileInfo::exists(project.FileName)) return false;
+    const std::vector<QByteArray> stages = SplitStages(ReadWholeFile(project.FileName));
+    if (stage < 1 || stage > static_cast<int>(stages.size())) return false;
+    WriteFileAtomically(StageFileName(project.FileName, stage),
+                        stages[static_cast<size_t>(stage - 1)]);
+    return true;
+}
+
 void DeleteStageFiles(const QString& data_file, int from, int to) {
     for (int stage = std::max(from, 1); stage <= std::min(to, kMaxStageCount); ++stage) {
         QFile::remove(StageFileName(data_file, stage));
@@ -191,24 +239,7 @@ void DeleteStageFiles(const QString& data_file, int from, int to) {
 }
 
 void SplitDataFile(const QString& path, int stage_count) {
-    const QByteArray text = ReadWholeFile(path);
-    std::vector<QByteArray> stages;
-    qsizetype start = 0;
-    bool first_line = true;
-    while (start < text.size()) {
-        // A line ends after LF, CR LF or a lone CR, and keeps its end.
-        qsizetype end = start;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
-            text[end + 1] == '\n')
-            ++end;
-        end = std::min(end + 1, text.size());
-        const QByteArray line = text.mid(start, end - start);
-        if (first_line || line.contains(kStageMarker)) stages.emplace_back();
-        stages.back() += line;
-        first_line = false;
-        start = end;
-    }
+    const std::vector<QByteArray> stages = SplitStages(ReadWholeFile(path));
     DeleteStageFiles(path);
     const int count = std::min(stage_count, static_cast<int>(stages.size()));
     for (int stage = 1; stage <= count; ++stage)

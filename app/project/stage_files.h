@@ -9,6 +9,7 @@
 // Stage files that cannot be deleted are left in place without a message.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include "project/program_data.h"
@@ -29,13 +30,17 @@ QString StageFileName(const QString& data_file, int stage);
 // format flags; the modified state stays as it was.
 void WriteStageFile(TProgramData& project);
 // Reads stage's file into the project without resetting it first, under the
-// project's format flags; a missing file leaves the project unchanged. Tables
+// project's format flags; a missing file leaves the project unchanged. A file in
+// another unit system is converted to the project's. Tables
 // are filled up to their minimum and the modified state is cleared when read.
 TReadResult LoadStage(TProgramData& project, int stage);
 
 // Writes the current stage, makes stage current and loads it; the modified state
-// is kept. A failed write throws and leaves the current stage as it was, so
-// that its edits are never dropped.
+// is kept. A stage without a file takes the data of the stage left (used while
+// stages are made); the main window never switches to a stage whose file was
+// deleted, it restores it first (RestoreStageFile) or refuses. A failed write
+// throws and leaves the current stage as it was, so that its edits are never
+// dropped.
 TReadResult SwitchToStage(TProgramData& project, int stage);
 // Loads the previous stage's file and writes it as the current stage's file
 // (current stage 2 or more); marks the project modified, since the data file
@@ -50,6 +55,17 @@ void AssembleDataFile(const TProgramData& project, const QString& target, const 
 // when one cannot be written, the copies are removed again, the source files
 // stay as they were, and the error names the stage file.
 void MoveStageFiles(const QString& source, const QString& target, int count);
+// The stages 1 to StageCount, other than the current one, whose files are
+// missing: a save or a stage switch would lack them. (The current stage's file
+// is written from the project before it is needed.)
+QList<int> MissingStageFiles(const TProgramData& project);
+// The message for a stage whose file is missing.
+QString MissingStageMessage(const TProgramData& project, int stage);
+// Writes stage's file again from the project's data file on disk, from the
+// stage's lines of it as opening the project cut them. False (nothing written)
+// when there is no data file or it does not hold that stage.
+bool RestoreStageFile(const TProgramData& project, int stage);
+
 // Deletes the stage files from..to of a data file (those that can be deleted).
 void DeleteStageFiles(const QString& data_file, int from = 1, int to = kMaxStageCount);
 

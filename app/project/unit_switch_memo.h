@@ -8,6 +8,7 @@
 // with the factor, so the stated factors still apply to every new value.
 #pragma once
 
+#include <QByteArray>
 #include <map>
 #include <utility>
 
@@ -39,6 +40,14 @@ class TUnitSwitchMemo {
     int to_ = 0;
     std::map<TKey, long double> last_;  // result of the last converting switch -> its source
     std::map<TKey, long double> next_;  // the same for the switch in progress
+};
+
+// What the last unit switch did to one stage file.
+struct TStageUnitRecord {
+    int From = 0;          // unit system of the file before the switch
+    int To = 0;            // unit system the switch wrote
+    QByteArray Source;     // the file before the switch
+    QByteArray Converted;  // the file the switch wrote
 };
 
 }  // namespace korvel

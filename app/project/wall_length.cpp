@@ -190,7 +190,7 @@ VariantSection ApplyWallLength(TProgramData& project, double length, double deep
             section.tiebacks.insert(section.tiebacks.begin(), {station, stiffness});
         }
     }
-    if (p.UserEarthPressure) {
+    if (UsesUserEarthPressure(p)) {
         ResizeDepthTable(*t.DistLoad, oldN * h / feet, newLength / feet);
         if (p.LongTermAnalysis) ResizeDepthTable(*t.LongDist, oldN * h / feet, newLength / feet);
     }
@@ -214,7 +214,7 @@ VariantSection ApplyWallLength(TProgramData& project, double length, double deep
         for (int row = 0; row < curves.RowCount(); ++row)
             curves.Cell(1, row).SetAsInteger(resized[static_cast<size_t>(row)].to);
     }
-    if (p.GenerateEarthPressure || p.GeneratePYCurves) {
+    if (GeneratesEarthPressure(p) || p.GeneratePYCurves) {
         // The curve generator cuts the soil at two increments below the toe.
         const double needed = IncrementsFor(deepestWall, h) * h + 2.0 * h;
         for (TGridTable* soils :

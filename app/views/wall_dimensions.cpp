@@ -38,9 +38,7 @@ TWallDimensions GetWallDimensions(const TProgramData& project) {
 }
 
 bool SoilLayersInUse(const TProgramData& project) {
-    const bool generated_pressure = !project.UserEarthPressure && (project.GenerateEarthPressure ||
-                                                                   project.EarthPressureType >= 2);
-    return project.GeneratePYCurves || generated_pressure;
+    return project.GeneratePYCurves || GeneratesEarthPressure(project);
 }
 
 TSceneExtents GetMaxDims(const TWallDimensions& wall, double last_layer_bottom) {

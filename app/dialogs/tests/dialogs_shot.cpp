@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     p.WaterDepthExcavation = 300;
     p.BackfillSlope = 10;
     p.UniformSurcharge = 1.5L;
-    p.GenerateEarthPressure = true;
+    p.EarthPressureType = 2;  // generated from the soil layers
     form.resize(1270, 1000);
     form.show();
     auto* dialogs = form.findChild<TDataDialogs*>(QStringLiteral("DataDialogs"));

@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
 #include <climits>
@@ -193,9 +194,12 @@ void TDataEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         ExitCheck();
         selectAll();
+        after_enter_ = true;
         event->accept();
         return;
     }
+    const bool after_enter = after_enter_;
+    after_enter_ = false;
     if (event->key() == Qt::Key_Escape) {
         // Undoes the typing, as Escape does in the grids.
         setText(accepted_text_);
@@ -205,11 +209,21 @@ void TDataEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (!event->text().isEmpty() && kOperatorKeys.contains(event->text()) && hasSelectedText() &&
-        selectedText() == text()) {
+    if (after_enter && !event->text().isEmpty() && kOperatorKeys.contains(event->text()) &&
+        hasSelectedText() && selectedText() == text()) {
         end(false);
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void TDataEdit::mousePressEvent(QMouseEvent* event) {
+    after_enter_ = false;
+    QLineEdit::mousePressEvent(event);
+}
+
+void TDataEdit::focusInEvent(QFocusEvent* event) {
+    after_enter_ = false;
+    QLineEdit::focusInEvent(event);
 }
 
 }  // namespace korvel

@@ -3,7 +3,10 @@
 // the box loses the focus or Enter is pressed; a failed check shows its message,
 // restores the crossed limit and keeps the focus in the box. Escape puts back
 // the text the box held before the typing. Values are shown in the general
-// format of the grids (8 significant digits) with their start in view; the box
+// format of the grids (8 significant digits) with their start in view. Right
+// after Enter the whole entry is selected and an operator key (+ - * / ^ = % !)
+// extends it (12, Enter, *2 gives 12*2); a selection made any other way (Tab, a
+// click, Ctrl+A) is replaced by what is typed, so that -5 typed over 60 is -5. The box
 // keeps the full value behind a shown text, so showing never rounds what is
 // taken back. A label, when attached, shows Caption and the unit text of
 // UnitsString in the Units system.
@@ -70,6 +73,8 @@ class TDataEdit : public QLineEdit {
   protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
@@ -93,6 +98,9 @@ class TDataEdit : public QLineEdit {
     QString accepted_text_ = QStringLiteral("0");
     long double accepted_value_ = 0.0L;
     bool edited_ = false;  // typed into since then (even the same text again)
+    // Enter was the last thing done in the box: its whole text, selected by Enter,
+    // is the first operand of what is typed next.
+    bool after_enter_ = false;
 };
 
 }  // namespace korvel

@@ -13,6 +13,7 @@
 #include "main/file_names.h"
 #include "main/menu_rules.h"
 #include "main/recent_files.h"
+#include "main/run_message.h"
 #include "main/stderr_capture.h"
 
 using namespace korvel;
@@ -121,15 +122,21 @@ TEST(MenuRules, LongTermSwapsTheSubmenus) {
     EXPECT_TRUE(DataMenuRules(project).LongTermItemsVisible);
 }
 
-TEST(MenuRules, OptionsMenuUpdatesTheProject) {
+TEST(MenuRules, OpeningTheOptionsMenuChangesNothingInTheProject) {
     TProjectFields project;
     project.LongTermAnalysis = true;
-    auto state = OptionsMenuRules(project, 2);
-    EXPECT_EQ(project.LongTermMarker, 9);
-    EXPECT_EQ(state.EarthPressureType, 1);
-    EXPECT_FALSE(project.UserEarthPressure);  // from the type as it stood (0)
-    OptionsMenuRules(project, 2);
-    EXPECT_TRUE(project.UserEarthPressure);
+    const auto state = OptionsMenuRules(project, 2);
+    EXPECT_TRUE(state.LongTermChecked);
+    EXPECT_EQ(project.LongTermMarker, 0);  // the writer sets it, from the option itself
+    // No pressure chosen yet: no radio mark, and the project stays without one.
+    EXPECT_EQ(state.EarthPressureType, 0);
+    EXPECT_EQ(OptionsMenuRules(project, 2).EarthPressureType, 0);
+    EXPECT_EQ(project.EarthPressureType, 0);
+    for (int type : {1, 2, 3}) {
+        project.EarthPressureType = type;
+        EXPECT_EQ(OptionsMenuRules(project, 1).EarthPressureType, type);
+        EXPECT_EQ(DataMenuRules(project).DistributedPressure, type == 1);
+    }
 }
 
 TEST(MenuRules, WindowListBringsTheFirstOfEqualCaptions) {
@@ -139,6 +146,39 @@ TEST(MenuRules, WindowListBringsTheFirstOfEqualCaptions) {
     EXPECT_EQ(WindowListTarget({"Lateral & Rotational Springs"}, "&Lateral & Rotational Springs"),
               0);
     EXPECT_EQ(WindowListTarget({"A"}, "&B"), -1);
+}
+
+TEST(RunMessage, ADataErrorIsToldOnceWithTheReportsLine) {
+    QTemporaryDir dir;
+    const QString report = dir.filePath("pit.kv5o");
+    const auto write = [&report](const QByteArray& text) {
+        QFile file(report);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    };
+    const QString completed = QStringLiteral(
+        "Computations are completed. Please, check output file for results or error messages.");
+    EXPECT_EQ(DataErrorLine(report), QString());  // no report at all
+    write("  TITLE\n   MAXIMUM MOMENT = 1.0E+05\n\n     END OF ANALYSIS\n");
+    EXPECT_EQ(DataErrorLine(report), QString());
+    EXPECT_EQ(RunEndMessage(DataErrorLine(report)), completed);
+    const struct {
+        QByteArray line;
+        QString quoted;
+    } cases[] = {
+        {"     ERROR STOP -- SOIL LAYER 2 GOES BACK UP", "ERROR STOP -- SOIL LAYER 2 GOES BACK UP"},
+        {"     TOO MUCH DATA FOR AVAILABLE STORAGE", "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+        {"     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END",
+         "ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"},
+    };
+    for (const auto& c : cases) {
+        write("  TITLE\r\n\r\n\r\n" + c.line + "\r\n     END OF ANALYSIS\r\n");
+        EXPECT_EQ(DataErrorLine(report), c.quoted);
+        const QString message = RunEndMessage(DataErrorLine(report));
+        EXPECT_TRUE(message.startsWith("The analysis stopped on an error in the data"));
+        EXPECT_TRUE(message.endsWith(c.quoted));
+        EXPECT_FALSE(message.contains("completed"));
+    }
 }
 
 TEST(ControlFile, EightLinesWithCrLf) {

@@ -647,12 +647,16 @@ class OpenWindowsTest : public QObject {
         QVERIFY(QFile::exists(prompts_.SavePath));
         QVERIFY(!prompts_.Messages.contains(kCompleted));
         QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("noload.kv5o"))));
-        // A user pressure of 1 lbs/in at one depth is a load.
+        // A user pressure of 1 lbs/in at one depth is a load, once the user's
+        // pressure is the one chosen (the file carries no table otherwise).
         form.Tables().DistLoad->Cell(1, 1).SetAsFloat(1.0L);
+        QVERIFY(!WallCarriesLoad(form.Project()));
+        form.Project().EarthPressureType = 1;
         QVERIFY(WallCarriesLoad(form.Project()));
         form.Tables().DistLoad->Cell(1, 1).SetAsFloat(0.0L);
+        QVERIFY(!WallCarriesLoad(form.Project()));
         form.Project().ApplyConcentratedLoads = true;
-        form.Tables().BoundCond->SetRowCount(1);  // the save emptied the table of an option off
+        form.Tables().BoundCond->SetRowCount(1);
         form.Tables().BoundCond->Cell(4, 0).SetAsFloat(5.0L);  // a moment
         QVERIFY(WallCarriesLoad(form.Project()));
         form.Project().ApplyConcentratedLoads = false;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <csignal>
+#include <vector>
 
 #include "entry/entry_errors.h"
 #include "project/data_file_writer.h"
@@ -57,7 +58,6 @@ TEST_F(WriteTest, RealsHaveEightSignificantDigitsAndAPoint) {
 }
 
 TEST_F(WriteTest, EnglishDepthsUnitWeightsAndCohesionsAreConvertedToInches) {
-    project.GenerateEarthPressure = true;
     project.EarthPressureType = 2;
     TGridTable& soils = *tables.NewSoil;
     soils.Cell(1, 0).SetAsFloat(10.0L);  // ft
@@ -171,7 +171,6 @@ TEST_F(WriteTest, CurveSetsCarryTheirPointCounts) {
 }
 
 TEST_F(WriteTest, LongTermSectionUsesTheLongTermTablesAndSaysTwo) {
-    project.GenerateEarthPressure = true;
     project.EarthPressureType = 3;
     project.LongTermAnalysis = true;
     tables.NewSoil->Cell(0, 0).SetAsInteger(4);  // sand
@@ -201,9 +200,8 @@ TEST_F(WriteTest, LongTermSectionUsesTheLongTermTablesAndSaysTwo) {
 }
 
 TEST_F(WriteTest, UserPressureIsWrittenPerInchInEnglishUnits) {
-    project.UserEarthPressure = true;
+    project.EarthPressureType = 1;
     project.GeneratePYCurves = false;
-    project.GenerateEarthPressure = true;
     tables.DistLoad->Cell(0, 1).SetAsFloat(15.0L);   // ft
     tables.DistLoad->Cell(1, 1).SetAsFloat(525.0L);  // lbs/ft
     const auto lines = LinesOf(project.DataFileText());
@@ -211,10 +209,9 @@ TEST_F(WriteTest, UserPressureIsWrittenPerInchInEnglishUnits) {
     EXPECT_EQ(lines[6], "2");
     EXPECT_EQ(lines[7], "0\t0");
     EXPECT_EQ(lines[8], "180\t43.75");
-    EXPECT_FALSE(project.GenerateEarthPressure);
 }
 
-TEST_F(WriteTest, SwitchingAnOptionOffAndSavingRemovesItsRows) {
+TEST_F(WriteTest, SwitchingAnOptionOffLeavesItsRowsOutOfTheFileButKeepsThem) {
     project.FileName = Path("opt.kv5d");
     project.ApplyRestraints = true;
     project.ApplyConcentratedLoads = true;
@@ -232,16 +229,27 @@ TEST_F(WriteTest, SwitchingAnOptionOffAndSavingRemovesItsRows) {
     project.ApplyRestraints = project.ApplyConcentratedLoads = project.ApplySprings = false;
     project.ApplyTiebacks = project.ApplyPYModification = project.ApplySurcharges = false;
     project.ApplyExternalPYCurves = false;
+    std::vector<int> rows_before;
+    const std::initializer_list<TGridTable*> switched_off = {
+        tables.Soillayer.get(),     tables.BoundCond.get(), tables.SoilStrength.get(),
+        tables.TiebackTable1.get(), tables.PYMod.get(),     tables.SurchargeTable.get(),
+        tables.PYCurves2.get()};
+    for (TGridTable* table : switched_off) rows_before.push_back(table->RowCount());
     project.WriteDataFile();
-    for (TGridTable* table : std::initializer_list<TGridTable*>{
-             tables.Soillayer.get(), tables.BoundCond.get(), tables.SoilStrength.get(),
-             tables.TiebackTable1.get(), tables.PYMod.get(), tables.SurchargeTable.get(),
-             tables.PYCurves2.get()}) {
-        EXPECT_EQ(table->RowCount(), 0) << table->objectName().toStdString();
-    }
+    // The file says nothing of them: a new project's 14 lines.
     const auto lines = LinesOf(ReadBytes(project.FileName));
     EXPECT_EQ(lines.size(), 14);
     EXPECT_EQ(lines[1], "1 0\t1\t0\t0\t2 0 1 0 0");
+    // The project keeps every row, and switched on again writes them as before.
+    size_t i = 0;
+    for (TGridTable* table : switched_off) {
+        EXPECT_EQ(table->RowCount(), rows_before[i++]) << table->objectName().toStdString();
+        EXPECT_GT(table->RowCount(), 0) << table->objectName().toStdString();
+    }
+    EXPECT_EQ(tables.Soillayer->Cell(1, 2).AsInteger(), 12);
+    project.ApplyRestraints = true;
+    project.WriteDataFile();
+    EXPECT_TRUE(ReadBytes(project.FileName).contains("1\t12\t0\t0\r\n"));
 }
 
 TEST_F(WriteTest, ATitleStaysOnItsLine) {

@@ -26,7 +26,6 @@ void FillEveryRecord(TProgramData& p, TProgramTables& t, int system) {
     p.BackfillSlope = -12.5L;
     p.UniformSurcharge = 1.25L;
     p.EarthPressureType = 3;
-    p.GenerateEarthPressure = true;
     p.LongTermAnalysis = true;
     p.ApplyRestraints = p.ApplyConcentratedLoads = p.ApplySprings = p.ApplyTiebacks = true;
     p.ApplyPYModification = p.ApplyExternalPYCurves = p.ApplyEICurves = p.ApplySurcharges = true;
@@ -139,7 +138,7 @@ class TableLimitTest : public ProjectTest, public ::testing::WithParamInterface<
 
 TEST_P(TableLimitTest, ATableFilledToItsLimitReadsBackTheSame) {
     FillEveryRecord(project, tables, kEnglishUnits);
-    project.UserEarthPressure = true;  // EPUSER from both pressure tables
+    project.EarthPressureType = 1;  // EPUSER from both pressure tables
     TGridTable& table = GetParam().table(tables);
     ASSERT_GT(table.MaxRows(), 0) << "a table without a limit can outgrow the reader";
     FillRows(table, table.MaxRows());
@@ -208,8 +207,7 @@ TEST(DataCheckToolTest, ReportsWhereAFileDiffers) {
     file.seek(0);
     file.write(text);
     file.close();
-    // A new project reads back with p-y generation off (no pressure option), so
-    // compare a file that has been through the model once.
+    // And once more through the model's writer.
     tool.start(QStringLiteral(KORVEL_DATACHECK), {"--write", path, path});
     ASSERT_TRUE(tool.waitForFinished(30000));
     ASSERT_EQ(tool.exitCode(), 0);
@@ -226,6 +224,49 @@ TEST(DataCheckToolTest, ReportsWhereAFileDiffers) {
               path +
                   ": differs\n  line 3\n    file:    0 0<TAB>100.0<TAB>1E-5<TAB>0<TAB>0<CR>\n"
                   "    written: 0 0<TAB>100<TAB>1E-5<TAB>0<TAB>0<CR>\n");
+}
+
+TEST(DataCheckToolTest, ANewProjectReadsBackAsWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("n.kv5d");
+    QProcess tool;
+    tool.start(QStringLiteral(KORVEL_DATACHECK), {"--new", path});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    ASSERT_EQ(tool.exitCode(), 0);
+    tool.start(QStringLiteral(KORVEL_DATACHECK), {path});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()), path + ": identical\n");
+    EXPECT_EQ(tool.exitCode(), 0);
+}
+
+TEST(DataCheckToolTest, WritingAStagedFileWritesEveryStageOrRefuses) {
+    QTemporaryDir dir;
+    const QString example = QStringLiteral(KORVEL_EXAMPLES_DIR "/three_stages_english.kv5d");
+    QFile source(example);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray original = source.readAll();
+    const QString out = dir.filePath("out.kv5d");
+    QProcess tool;
+    tool.start(QStringLiteral(KORVEL_DATACHECK), {"--write", out, example});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()), out + ": written (3 stages)\n");
+    EXPECT_EQ(tool.exitCode(), 0);
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), original);
+
+    // A file that says three stages but holds two is refused, and nothing is written.
+    const QString cut = dir.filePath("cut.kv5d");
+    QFile two(cut);
+    ASSERT_TRUE(two.open(QIODevice::WriteOnly));
+    two.write(original.left(original.indexOf(" Stage No : 3")));
+    two.close();
+    const QString refused = dir.filePath("refused.kv5d");
+    tool.start(QStringLiteral(KORVEL_DATACHECK), {"--write", refused, cut});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardOutput()).startsWith(cut + ": not written"));
+    EXPECT_FALSE(QFileInfo::exists(refused));
 }
 
 }  // namespace

@@ -58,8 +58,9 @@ TEST_F(StageTest, AStageFileHasTheStageTitleAndNumber) {
     WriteStageFile(project);
     const QList<QByteArray> lines = LinesOf(ReadBytes(Path("a.st2")));
     EXPECT_EQ(lines.front(), " Stage No : 2");
-    // p-y curves generated: the generated distribution says 2 in a stage file.
-    EXPECT_EQ(lines.at(1), "1 0\t1\t0\t2\t2 0 3 0 0");
+    // No earth pressure chosen yet: the stage says none, as the menu shows none;
+    // the p-y curves are generated.
+    EXPECT_EQ(lines.at(1), "1 0\t1\t0\t0\t2 0 3 0 0");
     EXPECT_EQ(lines.back(), "2");
     project.CurrentStage = 1;
     WriteStageFile(project);
@@ -68,7 +69,6 @@ TEST_F(StageTest, AStageFileHasTheStageTitleAndNumber) {
 
 TEST_F(StageTest, AGeneratedDistributionIsWrittenAsTriangularInStageFiles) {
     project.StageCount = 2;
-    project.GenerateEarthPressure = true;
     project.EarthPressureType = 3;
     WriteStageFile(project);
     EXPECT_EQ(LinesOf(ReadBytes(Path("a.st1"))).at(1), "1 0\t1\t0\t2\t2 0 2 0 0");

@@ -12,6 +12,7 @@
 #include "entry/entry_errors.h"
 #include "entry/table_definitions.h"
 #include "entry/word_reader.h"
+#include "project/atomic_file.h"
 #include "project/data_file_reader.h"
 #include "project/data_file_writer.h"
 #include "project/program_data.h"
@@ -32,6 +33,7 @@ constexpr const char* kUsage =
     "\n"
     "  --format N     1 .kv5d (default), 2 .kv4d, 3 .kvd, 4 earliest .kvd\n"
     "  --write OUT    save the project read from FILE to OUT instead of comparing\n"
+    "                 (a staged FILE with all its stages)\n"
     "  --new OUT      save a new project to OUT\n"
     "\n"
     "Exit status: 0 all identical (or written), 1 a file differs or cannot be\n"
@@ -132,6 +134,28 @@ bool Save(TProgramData& project, const QString& out) {
     return true;
 }
 
+// A staged file is written whole, every stage as the program assembles it from its
+// stage files; one that does not hold all its stages is refused, nothing written.
+bool SaveStages(TProgramData& project, const QString& path, int format, const QString& out) {
+    const int stages = project.StageCount;
+    QByteArray text;
+    try {
+        text = WrittenBack(project, path, format);
+    } catch (const EKorvelError& error) {
+        std::cout << path.toStdString() << ": not written: the file does not hold its " << stages
+                  << " stages as they read (" << OneLine(error.Message()) << ")\n";
+        return false;
+    }
+    try {
+        WriteFileAtomically(out, text);
+    } catch (const EKorvelError& error) {
+        std::cout << out.toStdString() << ": " << OneLine(error.Message()) << '\n';
+        return false;
+    }
+    std::cout << out.toStdString() << ": written (" << stages << " stages)\n";
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -190,6 +214,8 @@ int main(int argc, char** argv) {
                       << '\n';
             return 1;
         }
+        if (project.StageCount > 1 && !project.LongTermAnalysis)
+            return SaveStages(project, files.front(), format, write_to) ? 0 : 1;
         return Save(project, write_to) ? 0 : 1;
     }
     if (files.isEmpty()) {

@@ -23,6 +23,8 @@ class DataEditTest : public QObject {
     void limitSettersKeepTheValueInside();
     void hexEntries();
     void operatorKeyExtendsASelectedEntry();
+    void operatorTypedOverAnotherSelectionReplacesIt_data();
+    void operatorTypedOverAnotherSelectionReplacesIt();
 
   private:
     std::unique_ptr<TRecordingNotifier> notifier_;
@@ -187,15 +189,50 @@ void DataEditTest::hexEntries() {
 void DataEditTest::operatorKeyExtendsASelectedEntry() {
     TDataEdit edit;
     edit.setText("12");
-    edit.selectAll();
+    // Enter selects the whole entry: an operator then extends it.
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QCOMPARE(edit.selectedText(), QString("12"));
     QTest::keyClicks(&edit, "*2");
     QCOMPARE(edit.text(), QString("12*2"));
     QTest::keyClick(&edit, Qt::Key_Return);
     QCOMPARE(edit.text(), QString("24"));
-    // A digit still replaces the selection.
-    edit.selectAll();
+    // A digit still replaces the selection Enter made.
     QTest::keyClicks(&edit, "7");
     QCOMPARE(edit.text(), QString("7"));
+}
+
+void DataEditTest::operatorTypedOverAnotherSelectionReplacesIt_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("valueAfter");
+    // A negative entry over a selected value is that entry, not a subtraction.
+    QTest::newRow("increments") << "60"
+                                << "-5"
+                                << "-5";
+    QTest::newRow("beta") << "5"
+                          << "-10"
+                          << "-10";
+    QTest::newRow("other operator") << "4"
+                                    << "*3"
+                                    << "";  // not a number: refused
+}
+
+void DataEditTest::operatorTypedOverAnotherSelectionReplacesIt() {
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(QString, valueAfter);
+    TDataEdit edit;
+    edit.ShowValue(shown.toDouble());
+    // Selected as Tab, a click or Ctrl+A select it; Enter came before, in another entry.
+    QTest::keyClick(&edit, Qt::Key_Return);
+    edit.deselect();
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(edit.selectedText(), shown);
+    QTest::keyClicks(&edit, typed);
+    QCOMPARE(edit.text(), typed);
+    const bool valid = edit.ExitCheck();
+    QCOMPARE(valid, !valueAfter.isEmpty());
+    if (valid) QCOMPARE(edit.text(), valueAfter);
 }
 
 QTEST_MAIN(DataEditTest)
