@@ -186,8 +186,6 @@ TEST_F(SideViewTest, BothWaterTablesAreDrawnAtTheirDepths) {
     EXPECT_EQ(water.size(), 1u);
     // Without a soil profile in use there is no water table to draw.
     project.GeneratePYCurves = false;
-    project.GenerateEarthPressure = false;
-    project.UserEarthPressure = true;
     project.EarthPressureType = 1;
     water.clear();
     for (const TSideLine& l : Lines(SideViewPicture(SideViewData(project), map, 12)))
