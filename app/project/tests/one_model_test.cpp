@@ -180,6 +180,16 @@ TEST_F(OneModelTest, UnitRoundTripsAreExactAcrossStageSwitchesAndSaves) {
     EXPECT_EQ(other.DataFileText(), ExampleBytes("cantilever_english.kv5d"));
 }
 
+TEST_F(OneModelTest, AStageFileThatCannotBeConvertedKeepsTheCurrentStage) {
+    Open(project, Example("three_stages_english.kv5d", "f.kv5d"));
+    ASSERT_TRUE(SwitchToStage(project, 2).Complete);
+    ASSERT_TRUE(QFile::remove(Path("f.st3")));
+    ASSERT_TRUE(QDir().mkpath(Path("f.st3")));  // a folder in the stage file's place
+    EXPECT_THROW(SwitchProjectUnitSystem(project, kSIUnits), EInOutError);
+    EXPECT_EQ(project.CurrentStage, 2);
+    EXPECT_TRUE(project.ApplyTiebacks);  // stage 2 as it was, whatever its units now
+}
+
 TEST_F(OneModelTest, ADeletedStageFileIsRestoredFromTheDataFileNeverMadeUp) {
     Open(project, Example("three_stages_english.kv5d", "d.kv5d"));
     const QByteArray stage2 = ReadBytes(Path("d.st2"));
