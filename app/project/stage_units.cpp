@@ -42,26 +42,34 @@ TReadResult SwitchProjectUnitSystem(TProgramData& project, int system) {
     WriteStageFile(project);
     TReadResult result;
     std::map<int, TStageUnitRecord> written;
-    for (int stage = 1; stage <= project.StageCount; ++stage) {
-        const QString path = StageFileName(project.FileName, stage);
-        if (!QFileInfo::exists(path)) continue;
-        const QByteArray before = FileBytes(path);
-        const auto last = project.StageUnitMemo.find(stage);
-        if (last != project.StageUnitMemo.end() && last->second.From == system &&
-            last->second.To == old && last->second.Converted == before) {
-            // Not edited since the switch the other way: the file as it was entered.
-            WriteFileAtomically(path, last->second.Source);
-            written[stage] = {old, system, before, last->second.Source};
-            continue;
+    try {
+        for (int stage = 1; stage <= project.StageCount; ++stage) {
+            const QString path = StageFileName(project.FileName, stage);
+            if (!QFileInfo::exists(path)) continue;
+            const QByteArray before = FileBytes(path);
+            const auto last = project.StageUnitMemo.find(stage);
+            if (last != project.StageUnitMemo.end() && last->second.From == system &&
+                last->second.To == old && last->second.Converted == before) {
+                // Not edited since the switch the other way: the file as it was entered.
+                WriteFileAtomically(path, last->second.Source);
+                written[stage] = {old, system, before, last->second.Source};
+                continue;
+            }
+            project.CurrentStage = stage;
+            const TReadResult read = LoadStage(project, stage);
+            Append(result, read);
+            // A stage read only in part is not written over: its file keeps the rest.
+            if (!read.Complete) continue;
+            project.SetUnitSystem(system);
+            WriteStageFile(project);
+            written[stage] = {old, system, before, FileBytes(path)};
         }
-        project.CurrentStage = stage;
-        const TReadResult read = LoadStage(project, stage);
-        Append(result, read);
-        // A stage read only in part is not written over: its file keeps the rest.
-        if (!read.Complete) continue;
-        project.SetUnitSystem(system);
-        WriteStageFile(project);
-        written[stage] = {old, system, before, FileBytes(path)};
+    } catch (const EKorvelError&) {
+        // A stage file that could not be written: the project goes back to its
+        // current stage (in the system it now has), and the caller is told.
+        project.CurrentStage = current;
+        LoadStage(project, current);
+        throw;
     }
     project.StageUnitMemo = std::move(written);
     project.CurrentStage = current;

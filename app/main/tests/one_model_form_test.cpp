@@ -175,6 +175,23 @@ class TOneModelFormTest : public QObject {
         QVERIFY(!Act(form, "ToolSoil")->isEnabled());
     }
 
+    void aRunStoppedByADataErrorSaysSoOnce() {
+        TMainForm form;
+        // A new wall without increments, with generated pressure: the engine
+        // stops on its data.
+        Choose(form, "Pressure2");
+        prompts_.SavePath = dir_.filePath("stops.kv5d");
+        prompts_.Messages.clear();
+        form.CompRunClick();
+        QCOMPARE(prompts_.Questions, QStringList{});
+        QCOMPARE(prompts_.Messages.size(), 1);
+        QVERIFY(
+            prompts_.Messages.front().startsWith("The analysis stopped on an error in the data"));
+        QVERIFY(prompts_.Messages.front().endsWith(
+            "ERROR STOP -- INCREMENTS AND INCREMENT LENGTH MUST BE POSITIVE"));
+        QVERIFY(!form.PlotDataLoaded());
+    }
+
     void aDeletedStageFileIsRestoredOrTheSaveRefused() {
         TMainForm form;
         const QString path = Copy("three_stages_english.kv5d", "deleted.kv5d");

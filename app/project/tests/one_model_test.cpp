@@ -14,6 +14,7 @@
 
 #include "entry/entry_errors.h"
 #include "entry/grid_table.h"
+#include "main/run_checks.h"
 #include "project/data_file_writer.h"
 #include "project/stage_files.h"
 #include "project/stage_units.h"
@@ -179,6 +180,16 @@ TEST_F(OneModelTest, UnitRoundTripsAreExactAcrossStageSwitchesAndSaves) {
     EXPECT_EQ(other.DataFileText(), ExampleBytes("cantilever_english.kv5d"));
 }
 
+TEST_F(OneModelTest, AStageFileThatCannotBeConvertedKeepsTheCurrentStage) {
+    Open(project, Example("three_stages_english.kv5d", "f.kv5d"));
+    ASSERT_TRUE(SwitchToStage(project, 2).Complete);
+    ASSERT_TRUE(QFile::remove(Path("f.st3")));
+    ASSERT_TRUE(QDir().mkpath(Path("f.st3")));  // a folder in the stage file's place
+    EXPECT_THROW(SwitchProjectUnitSystem(project, kSIUnits), EInOutError);
+    EXPECT_EQ(project.CurrentStage, 2);
+    EXPECT_TRUE(project.ApplyTiebacks);  // stage 2 as it was, whatever its units now
+}
+
 TEST_F(OneModelTest, ADeletedStageFileIsRestoredFromTheDataFileNeverMadeUp) {
     Open(project, Example("three_stages_english.kv5d", "d.kv5d"));
     const QByteArray stage2 = ReadBytes(Path("d.st2"));
@@ -273,6 +284,9 @@ TEST_P(ModelPropertyTest, SavingAndReadingBackGivesTheSameProjectAfterEveryStep)
             const TSectionKind kind =
                 project.StageCount > 1 ? TSectionKind::kStage : TSectionKind::kFirst;
             EXPECT_EQ(other.EarthPressureType, SectionOptions(project, kind).EarthPressureOption)
+                << "step " << step << " " << done;
+            // The run's no-load check judges the project as the saved file has it.
+            EXPECT_EQ(WallCarriesLoad(other), WallCarriesLoad(project))
                 << "step " << step << " " << done;
         }
         Save(other);
