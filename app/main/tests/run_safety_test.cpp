@@ -2,6 +2,7 @@
 // planted link can turn against the user: each run in a working folder of its
 // own, results replaced whole beside the data file, names the control file
 // cannot carry refused, and the text editor given the path as one argument.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,11 +14,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "entry/word_reader.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
 #include "main/run_folder.h"
 #include "main/tests/recording_prompts.h"
 #include "main/text_editor.h"
+#include "project/atomic_file.h"
 #include "project/program_data.h"
 #include "project/project_lock.h"
 
@@ -296,6 +299,79 @@ class TRunSafetyTest : public QObject {
         QVERIFY(prompts_.Messages.front().contains(QStringLiteral("is open in another window")));
         QCOMPARE(ReadBytes(other), before);
         QCOMPARE(form.Project().FileName, data);
+    }
+
+    // A name of 255 bytes, the system's limit, is saved like any other: the
+    // temporary file beside it has a short name of its own.
+    void aNameAtTheSystemsLimitCanBeSaved() {
+        QDir().mkpath(dir_.filePath("long"));
+        const QString name = QString(250, QLatin1Char('w')) + QStringLiteral(".kv5d");
+        QCOMPARE(QFile::encodeName(name).size(), 255);
+        const QString data = Example("tiedback_si.kv5d", "long/" + name);
+        TMainForm form;
+        form.OpenByPath(data);
+        QCOMPARE(form.Project().FileName, data);
+        form.Project().Title = QStringLiteral("Saved under a long name");
+        form.Project().SetModified(true);
+        prompts_.Messages.clear();
+        form.FileSaveClick();
+        QVERIFY2(prompts_.Messages.isEmpty(), qPrintable(prompts_.Messages.join('\n')));
+        QVERIFY(ReadBytes(data).startsWith("Saved under a long name\r\n"));
+    }
+
+    // A new data file follows the umask (077: only the user may read it), a
+    // replaced one keeps its mode, and a temporary left by a killed save goes.
+    void aNewFileFollowsTheUmaskAndStaleTemporariesGo() {
+        QDir().mkpath(dir_.filePath("umask"));
+        const QString stale = dir_.filePath("umask/.korvel-Ab12Cd");
+        WriteBytes(stale, "half a save");
+        {
+            QFile old(stale);
+            QVERIFY(old.open(QIODevice::ReadWrite));
+            QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
+        }
+        const mode_t previous = ::umask(077);
+        WriteFileAtomically(dir_.filePath("umask/new.kv5d"), "new\r\n");
+        ::umask(previous);
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(dir_.filePath("umask/new.kv5d")).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0600u);
+        QVERIFY(!QFile::exists(stale));
+        ::chmod(QFile::encodeName(dir_.filePath("umask/new.kv5d")).constData(), 0664);
+        WriteFileAtomically(dir_.filePath("umask/new.kv5d"), "again\r\n");
+        QCOMPARE(::stat(QFile::encodeName(dir_.filePath("umask/new.kv5d")).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0664u);
+    }
+
+    // A name that is not UTF-8 cannot reach the program whole: it says so
+    // instead of silently starting a new project.
+    void aNameThatIsNotUtf8IsToldNotSilentlyDropped() {
+        TMainForm form;
+        form.Startup(QString::fromLocal8Bit("/w/caf\xe9.kv5d"));
+        QCOMPARE(prompts_.Messages.size(), 1);
+        QVERIFY2(prompts_.Messages.front().contains(QStringLiteral("is not UTF-8")),
+                 qPrintable(prompts_.Messages.front()));
+        QCOMPARE(form.Project().FileName, QStringLiteral("NewWall.kv5d"));
+    }
+
+    // A file far beyond any project is refused at once, before it is read.
+    void aFileFarBeyondAProjectIsRefused() {
+        const QString data = Example("tiedback_si.kv5d", "huge/wall.kv5d");
+        {
+            QFile file(data);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.resize(kMaxDataFileBytes + 200 * 1024 * 1024));  // sparse: no disk used
+        }
+        TMainForm form;
+        QElapsedTimer timer;
+        timer.start();
+        form.OpenByPath(data);
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(!prompts_.Messages.isEmpty());
+        QVERIFY2(prompts_.Messages.front().contains(QStringLiteral("far more than a project can")),
+                 qPrintable(prompts_.Messages.join('\n')));
+        QFile::remove(data);
     }
 };
 
