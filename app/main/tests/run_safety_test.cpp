@@ -6,13 +6,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 
 #include "entry/word_reader.h"
 #include "main/main_form.h"
@@ -55,6 +58,45 @@ qint64 EndedProcess() {
     int status = 0;
     waitpid(child, &status, 0);
     return child;
+}
+
+// One program window that analyses file rounds times through "&Run Analysis"
+// (the run path of the program); 0 when every run left a whole report of this
+// file, the same each time but for its date line. Run as a second process by
+// twoProgramsAnalyseAtOnce.
+int RunLoop(const QString& file, int rounds) {
+    QStandardPaths::setTestModeEnabled(true);
+    TRecordingPrompts prompts;
+    TMainPrompts::SetCurrent(&prompts);
+    int failures = 0;
+    {
+        TMainForm form;
+        form.OpenByPath(file);
+        const QString report_path = QFileInfo(file).absolutePath() + QLatin1Char('/') +
+                                    QFileInfo(file).completeBaseName() + QStringLiteral(".kv5o");
+        const QByteArray name_line =
+            "Name of input data file     : " + QFileInfo(file).fileName().toUtf8();
+        QByteArray first;
+        for (int i = 0; i < rounds; ++i) {
+            QFile::remove(report_path);
+            prompts.Messages.clear();
+            form.CompRunClick();
+            QByteArray report = ReadBytes(report_path);
+            QList<QByteArray> lines = report.split('\n');
+            lines.removeIf([](const QByteArray& line) { return line.contains("Date:"); });
+            report = lines.join('\n');
+            const bool whole = report.contains("END OF ANALYSIS") && !report.contains("ERROR") &&
+                               report.contains(name_line);
+            if (first.isEmpty() && whole) first = report;
+            if (prompts.Messages != QStringList{kCompleted} || !whole || report != first) {
+                ++failures;
+                fprintf(stderr, "run %d of %s: %s\n", i + 1, qPrintable(file),
+                        qPrintable(prompts.Messages.join(' ')));
+            }
+        }
+    }
+    TMainPrompts::SetCurrent(nullptr);
+    return failures == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -373,7 +415,35 @@ class TRunSafetyTest : public QObject {
                  qPrintable(prompts_.Messages.join('\n')));
         QFile::remove(data);
     }
+
+    // Two program processes pressing "&Run Analysis" at the same time, with
+    // the same per-user run folder, on two different projects: each reads
+    // back whole reports of its own project only.
+    void twoProgramsAnalyseAtOnce() {
+        const QString a = Example("three_stages_english.kv5d", "two/a.kv5d");
+        const QString b = Example("short_long_term_si.kv5d", "two/b.kv5d");
+        QProcess first, second;
+        first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const QString self = QCoreApplication::applicationFilePath();
+        first.start(self, {QStringLiteral("--run-loop"), a, QStringLiteral("10")});
+        second.start(self, {QStringLiteral("--run-loop"), b, QStringLiteral("10")});
+        QVERIFY(first.waitForFinished(120000));
+        QVERIFY(second.waitForFinished(120000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+    }
 };
 
-QTEST_MAIN(TRunSafetyTest)
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--run-loop")
+        return RunLoop(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+    TRunSafetyTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "run_safety_test.moc"
