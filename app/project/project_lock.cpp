@@ -1,5 +1,6 @@
 #include "project/project_lock.h"
 
+#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -20,6 +21,10 @@ constexpr const char* kLockExtension = ".stlock";
 QString UserName() {
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
+    if (user.isEmpty()) {
+        if (const passwd* entry = ::getpwuid(::getuid()))
+            user = QString::fromLocal8Bit(entry->pw_name);
+    }
     return user;
 }
 
@@ -158,10 +163,9 @@ void TProjectLock::Release() {
 QString LockedProjectQuestion(const QString& data_file, const TLockHolder& holder) {
     QString by =
         holder.Pid > 0
-            ? QStringLiteral("process %1 on %2, user %3")
-                  .arg(holder.Pid)
-                  .arg(holder.Host, holder.User)
+            ? QStringLiteral("process %1 on %2").arg(holder.Pid).arg(holder.Host)
             : QStringLiteral("lock file \"%1\"").arg(TProjectLock::LockFileName(data_file));
+    if (!holder.User.isEmpty()) by += QStringLiteral(", user ") + holder.User;
     if (!holder.DataFile.isEmpty() && holder.DataFile != data_file)
         by += QStringLiteral(", as \"%1\"").arg(holder.DataFile);
     return QStringLiteral(
