@@ -271,6 +271,27 @@ TEST(KorvelRunFiles, ConcurrentRunsOfOneFileEachReadAWholeReport) {
     EXPECT_NE(ReadAll(scratch.path() / "staged.kv5o").find("END OF ANALYSIS"), std::string::npos);
 }
 
+// A disk that fills while the study's SVG is written (a file size limit of
+// 32 KB: the reports fit, the drawing does not): korvel-run fails with a
+// message and the old drawing stays.
+TEST(KorvelRunFiles, AFullDiskKeepsTheOldPlotAndFails) {
+    Scratch scratch;
+    const fs::path svg = scratch.path() / "study.svg";
+    WriteAll(svg, "old drawing");
+    const fs::path data = fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d";
+    const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 32; exec " +
+                                std::string(KORVEL_RUN_EXE) + " --lengths 240:480:24 --plot " +
+                                Quoted(svg) + " " + Quoted(data) + "\"";
+    int status = 0;
+    const std::string out = Capture(command, status);
+    if (out.find("KORVEL_BUILD_APP") != std::string::npos ||
+        out.find("graph painter") != std::string::npos)
+        GTEST_SKIP() << "korvel-run built without the study plot";
+    EXPECT_EQ(status, 1) << out;
+    EXPECT_NE(out.find("korvel-run: cannot write " + svg.string()), std::string::npos) << out;
+    EXPECT_EQ(ReadAll(svg), "old drawing");
+}
+
 // Without /proc the program's folder comes from how it was started, never from
 // the current folder (where anyone may have put a library of that name).
 TEST(KorvelRunFiles, WithoutProcTheEngineIsNotLookedForInTheCurrentFolder) {
