@@ -4,11 +4,13 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
+#include <cstring>
 
 #include "run_files.h"
 
@@ -17,6 +19,7 @@ namespace {
 
 constexpr const char* kLockHeader = "KORVEL project lock";
 constexpr const char* kLockExtension = ".stlock";
+constexpr qsizetype kMaxNameBytes = 255;  // of one file name, as the system allows
 
 QString UserName() {
     QString user = qEnvironmentVariable("USER");
@@ -109,8 +112,18 @@ QString TProjectLock::LockFileName(const QString& data_file) {
     const QFileInfo info(data_file);
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return info.absoluteDir().filePath((dot < 0 ? name : name.left(dot)) +
-                                       QLatin1String(kLockExtension));
+    QString base = dot < 0 ? name : name.left(dot);
+    // A name near the system's limit of 255 bytes has no room for the
+    // extension: its start and a digest of the whole stand for it.
+    if (QFile::encodeName(base).size() + qsizetype(std::strlen(kLockExtension)) > kMaxNameBytes) {
+        const QByteArray digest =
+            QCryptographicHash::hash(QFile::encodeName(base), QCryptographicHash::Sha1)
+                .toHex()
+                .left(16);
+        while (QFile::encodeName(base).size() > kMaxNameBytes - 64) base.chop(1);
+        base += QLatin1Char('-') + QString::fromLatin1(digest);
+    }
+    return info.absoluteDir().filePath(base + QLatin1String(kLockExtension));
 }
 
 bool TProjectLock::Holds(const QString& data_file) const {

@@ -359,6 +359,10 @@ class TRunSafetyTest : public QObject {
         form.FileSaveClick();
         QVERIFY2(prompts_.Messages.isEmpty(), qPrintable(prompts_.Messages.join('\n')));
         QVERIFY(ReadBytes(data).startsWith("Saved under a long name\r\n"));
+        // Its lock has a name the system takes, and is held.
+        QVERIFY(QFile::encodeName(QFileInfo(TProjectLock::LockFileName(data)).fileName()).size() <=
+                255);
+        QVERIFY(QFile::exists(TProjectLock::LockFileName(data)));
     }
 
     // A new data file follows the umask (077: only the user may read it), a
