@@ -84,9 +84,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "korvel-gui-bench: no data file \"%s\"\n", given.c_str());
         return 2;
     }
-    const fs::path folder = fs::temp_directory_path() /
-                            ("korvel-gui-bench-" + std::to_string(static_cast<long>(getpid())));
-    fs::create_directories(folder);
+    // A fresh folder of our own: a predictable name in /tmp could be someone's link.
+    std::string pattern = (fs::temp_directory_path() / "korvel-gui-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        std::fprintf(stderr, "korvel-gui-bench: cannot create a working folder\n");
+        return 2;
+    }
+    const fs::path folder = pattern;
     const fs::path data = folder / fs::path(given).filename();
     fs::copy_file(given, data, fs::copy_options::overwrite_existing);
     const TClock::time_point copied = TClock::now();

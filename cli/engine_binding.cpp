@@ -1,12 +1,21 @@
 #include "engine_binding.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace korvel::cli {
 
 EngineBinding::EngineBinding(const std::string& libraryPath) {
+    // dlopen("") would give the program itself, a bare name the system's search.
+    if (libraryPath.empty()) {
+        throw EngineLoadError(
+            "the engine library was not found: the program's own folder is unknown (give the "
+            "library with --engine)");
+    }
     handle_ = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) throw EngineLoadError(dlerror());
     entry_ = reinterpret_cast<int32_t (*)(int32_t)>(dlsym(handle_, "_IKORVEL"));
@@ -33,10 +42,35 @@ std::string FindEngineLibrary(const std::filesystem::path& programFolder) {
     return beside.string();
 }
 
-std::string DefaultEnginePath() {
+std::filesystem::path ProgramFolder(const std::filesystem::path& procExe, const std::string& argv0,
+                                    const std::string& searchPath) {
     std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return FindEngineLibrary(ec ? std::filesystem::current_path() : exe.parent_path());
+    const auto exe = std::filesystem::read_symlink(procExe, ec);
+    if (!ec && exe.is_absolute()) return exe.parent_path();
+    if (argv0.find('/') != std::string::npos) {
+        // Started by a path: relative ones are from the folder it was started in.
+        const auto started = std::filesystem::absolute(argv0, ec);
+        return ec ? std::filesystem::path() : started.parent_path();
+    }
+    if (argv0.empty()) return {};
+    size_t start = 0;
+    while (start <= searchPath.size()) {
+        const size_t end = std::min(searchPath.find(':', start), searchPath.size());
+        const std::string folder = searchPath.substr(start, end - start);
+        // An empty entry would mean the current folder: skipped.
+        if (!folder.empty() && folder.front() == '/') {
+            const auto candidate = std::filesystem::path(folder) / argv0;
+            if (::access(candidate.c_str(), X_OK) == 0) return folder;
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+std::string DefaultEnginePath(const std::string& argv0) {
+    const char* path = std::getenv("PATH");
+    const auto folder = ProgramFolder("/proc/self/exe", argv0, path ? path : "");
+    return folder.empty() ? std::string() : FindEngineLibrary(folder);
 }
 
 }  // namespace korvel::cli

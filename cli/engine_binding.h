@@ -10,14 +10,14 @@
 namespace korvel::cli {
 
 class EngineLoadError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class EngineBinding {
-public:
+  public:
     // Throws EngineLoadError with dlerror's text when the library or its
-    // entry point "_IKORVEL" cannot be found.
+    // entry point "_IKORVEL" cannot be found, or when no path is given.
     explicit EngineBinding(const std::string& libraryPath);
     ~EngineBinding();
     EngineBinding(const EngineBinding&) = delete;
@@ -25,7 +25,7 @@ public:
 
     int32_t Call(int32_t argument) const { return entry_(argument); }
 
-private:
+  private:
     void* handle_ = nullptr;
     int32_t (*entry_)(int32_t) = nullptr;
 };
@@ -36,7 +36,15 @@ private:
 // neither exists, the place beside it, so the failure names where it was sought.
 std::string FindEngineLibrary(const std::filesystem::path& programFolder);
 
-// FindEngineLibrary for the folder of the running executable.
-std::string DefaultEnginePath();
+// The folder of the running program: from the link /proc/self/exe (procExe),
+// else, where /proc is not mounted, from argv0 as the program was started (a
+// path with a "/", or the first folder of searchPath that holds it). Empty
+// when none tells: the current folder is never assumed.
+std::filesystem::path ProgramFolder(const std::filesystem::path& procExe, const std::string& argv0,
+                                    const std::string& searchPath);
+
+// FindEngineLibrary for the folder of the running executable; "" when that
+// folder is unknown (EngineBinding then says so).
+std::string DefaultEnginePath(const std::string& argv0 = {});
 
 }  // namespace korvel::cli

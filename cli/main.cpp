@@ -125,7 +125,7 @@ bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std:
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string engine = korvel::cli::DefaultEnginePath();
+    std::string engine = korvel::cli::DefaultEnginePath(argc > 0 ? argv[0] : "");
     std::string jsonPath;
     korvel::cli::LengthStudyOptions study;
     bool studyOnly = false;  // --tolerance or --plot given

@@ -64,6 +64,16 @@ TWordReader::TWordReader(const QString& file_name) {
         throw EInOutError(
             QStringLiteral("Cannot open file \"%1\". %2").arg(file_name, file.errorString()));
     }
+    // The largest project (five stages of the longest wall, every table full)
+    // is a few megabytes; a file far beyond that is not a project, and reading
+    // it whole would take many times its size in memory.
+    if (file.size() > kMaxDataFileBytes) {
+        throw EInOutError(QStringLiteral("The file \"%1\" holds %2 MB, far more than a project can "
+                                         "(at most %3 MB): it is not read.")
+                              .arg(file_name)
+                              .arg(file.size() / (1024 * 1024))
+                              .arg(kMaxDataFileBytes / (1024 * 1024)));
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw EInOutError(

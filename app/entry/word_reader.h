@@ -16,6 +16,9 @@ struct TWordContainer {
     QStringList Words;
 };
 
+// Files larger than this are refused before they are read (bytes).
+inline constexpr qint64 kMaxDataFileBytes = 32LL * 1024 * 1024;
+
 class TWordReader {
   public:
     // Reads the whole file. Bytes that are not valid UTF-8 are read as Windows-1252

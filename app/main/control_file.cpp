@@ -44,8 +44,8 @@ QByteArray ControlFileText(const TRunIdentification& id, const QString& data_fil
     return text;
 }
 
-void WriteControlFile(const QString& folder, const TRunIdentification& id,
-                      const QString& data_file, const QString& result_folder) {
+void WriteControlFile(const QString& folder, const TRunIdentification& id, const QString& data_file,
+                      const QString& result_folder) {
     QFile file(QDir(folder).filePath(QLatin1String(kControlFileName)));
     const QByteArray text = ControlFileText(id, data_file, result_folder);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {

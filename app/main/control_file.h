@@ -28,7 +28,7 @@ QByteArray ControlFileText(const TRunIdentification& id, const QString& data_fil
                            const QString& result_folder = QString());
 
 // Writes folder/names.dat, replacing an existing one. Throws EInOutError.
-void WriteControlFile(const QString& folder, const TRunIdentification& id,
-                      const QString& data_file, const QString& result_folder = QString());
+void WriteControlFile(const QString& folder, const TRunIdentification& id, const QString& data_file,
+                      const QString& result_folder = QString());
 
 }  // namespace korvel

@@ -1213,7 +1213,8 @@ void TMainForm::CompRunClick() {
     try {
         run = std::make_unique<TRunFolder>(RunFolder(), data_file);
         if (!QDir::setCurrent(run->Path())) {
-            throw EInOutError(QStringLiteral("Cannot use the working folder \"%1\".").arg(run->Path()));
+            throw EInOutError(
+                QStringLiteral("Cannot use the working folder \"%1\".").arg(run->Path()));
         }
         WriteControlFile(run->Path(), CurrentRunIdentification(), data_file, run->Path());
     } catch (const EKorvelError& error) {

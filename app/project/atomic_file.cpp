@@ -71,14 +71,14 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     // A short hidden name beside the target: a name near the system's limit of
     // 255 bytes still has room, and the temporaries of a save that was killed
     // part way are known by their name and removed now.
-    const QByteArray folder = target.contains('/') ? target.left(target.lastIndexOf('/') + 1)
-                                                   : QByteArray("./");
+    const QByteArray folder =
+        target.contains('/') ? target.left(target.lastIndexOf('/') + 1) : QByteArray("./");
     runfiles::RemoveStaleTemporaries(std::filesystem::path(folder.toStdString()));
     std::filesystem::path temp_path;
     int fd = -1;
     try {
-        fd = runfiles::CreateTemporaryBeside(std::filesystem::path(folder.toStdString()),
-                                             temp_path);
+        fd =
+            runfiles::CreateTemporaryBeside(std::filesystem::path(folder.toStdString()), temp_path);
     } catch (const runfiles::FileError& failure) {
         Fail(path, failure.code() ? failure.code() : EIO);
     }

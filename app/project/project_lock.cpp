@@ -1,13 +1,16 @@
 #include "project/project_lock.h"
 
+#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
+#include <cstring>
 
 #include "run_files.h"
 
@@ -16,10 +19,15 @@ namespace {
 
 constexpr const char* kLockHeader = "KORVEL project lock";
 constexpr const char* kLockExtension = ".stlock";
+constexpr qsizetype kMaxNameBytes = 255;  // of one file name, as the system allows
 
 QString UserName() {
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
+    if (user.isEmpty()) {
+        if (const passwd* entry = ::getpwuid(::getuid()))
+            user = QString::fromLocal8Bit(entry->pw_name);
+    }
     return user;
 }
 
@@ -104,8 +112,18 @@ QString TProjectLock::LockFileName(const QString& data_file) {
     const QFileInfo info(data_file);
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return info.absoluteDir().filePath((dot < 0 ? name : name.left(dot)) +
-                                       QLatin1String(kLockExtension));
+    QString base = dot < 0 ? name : name.left(dot);
+    // A name near the system's limit of 255 bytes has no room for the
+    // extension: its start and a digest of the whole stand for it.
+    if (QFile::encodeName(base).size() + qsizetype(std::strlen(kLockExtension)) > kMaxNameBytes) {
+        const QByteArray digest =
+            QCryptographicHash::hash(QFile::encodeName(base), QCryptographicHash::Sha1)
+                .toHex()
+                .left(16);
+        while (QFile::encodeName(base).size() > kMaxNameBytes - 64) base.chop(1);
+        base += QLatin1Char('-') + QString::fromLatin1(digest);
+    }
+    return info.absoluteDir().filePath(base + QLatin1String(kLockExtension));
 }
 
 bool TProjectLock::Holds(const QString& data_file) const {
@@ -158,10 +176,9 @@ void TProjectLock::Release() {
 QString LockedProjectQuestion(const QString& data_file, const TLockHolder& holder) {
     QString by =
         holder.Pid > 0
-            ? QStringLiteral("process %1 on %2, user %3")
-                  .arg(holder.Pid)
-                  .arg(holder.Host, holder.User)
+            ? QStringLiteral("process %1 on %2").arg(holder.Pid).arg(holder.Host)
             : QStringLiteral("lock file \"%1\"").arg(TProjectLock::LockFileName(data_file));
+    if (!holder.User.isEmpty()) by += QStringLiteral(", user ") + holder.User;
     if (!holder.DataFile.isEmpty() && holder.DataFile != data_file)
         by += QStringLiteral(", as \"%1\"").arg(holder.DataFile);
     return QStringLiteral(

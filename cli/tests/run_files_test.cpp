@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "batch_run.h"
+#include "engine_binding.h"
 
 namespace korvel::runfiles {
 namespace {
@@ -268,6 +269,52 @@ TEST(KorvelRunFiles, ConcurrentRunsOfOneFileEachReadAWholeReport) {
         EXPECT_EQ(runs, kRounds);
     }
     EXPECT_NE(ReadAll(scratch.path() / "staged.kv5o").find("END OF ANALYSIS"), std::string::npos);
+}
+
+// A disk that fills while the study's SVG is written (a file size limit of
+// 32 KB: the reports fit, the drawing does not): korvel-run fails with a
+// message and the old drawing stays.
+TEST(KorvelRunFiles, AFullDiskKeepsTheOldPlotAndFails) {
+    Scratch scratch;
+    const fs::path svg = scratch.path() / "study.svg";
+    WriteAll(svg, "old drawing");
+    const fs::path data = fs::path(KORVEL_EXAMPLES_DIR) / "cantilever_english.kv5d";
+    const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 32; exec " +
+                                std::string(KORVEL_RUN_EXE) + " --lengths 240:480:24 --plot " +
+                                Quoted(svg) + " " + Quoted(data) + "\"";
+    int status = 0;
+    const std::string out = Capture(command, status);
+    if (out.find("was built without") != std::string::npos)
+        GTEST_SKIP() << "korvel-run built without the study plot";
+    EXPECT_EQ(status, 1) << out;
+    EXPECT_NE(out.find("korvel-run: cannot write " + svg.string()), std::string::npos) << out;
+    EXPECT_EQ(ReadAll(svg), "old drawing");
+}
+
+// Without /proc the program's folder comes from how it was started, never from
+// the current folder (where anyone may have put a library of that name).
+TEST(KorvelRunFiles, WithoutProcTheEngineIsNotLookedForInTheCurrentFolder) {
+    Scratch scratch;
+    fs::create_directories(scratch.path() / "bin");
+    const fs::path program = scratch.path() / "bin" / "korvel-run";
+    WriteAll(program, "#!/bin/sh\n");
+    ::chmod(program.c_str(), 0755);
+    const fs::path noProc = scratch.path() / "proc-not-mounted";
+    EXPECT_EQ(cli::ProgramFolder(noProc, program.string(), ""), scratch.path() / "bin");
+    EXPECT_EQ(cli::ProgramFolder(noProc, "korvel-run",
+                                 "/nonexistent:" + (scratch.path() / "bin").string()),
+              scratch.path() / "bin");
+
+    const fs::path before = fs::current_path();
+    fs::current_path(scratch.path() / "bin");
+    // An empty PATH entry stands for the current folder: not taken.
+    EXPECT_EQ(cli::ProgramFolder(noProc, "korvel-run", "::"), fs::path());
+    EXPECT_EQ(cli::ProgramFolder(noProc, "", ""), fs::path());
+    fs::current_path(before);
+    EXPECT_THROW(cli::EngineBinding(""), cli::EngineLoadError);
+    // With /proc, the link wins.
+    EXPECT_EQ(cli::ProgramFolder("/proc/self/exe", "korvel-run", ""),
+              fs::read_symlink("/proc/self/exe").parent_path());
 }
 
 }  // namespace

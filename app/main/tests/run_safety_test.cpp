@@ -2,22 +2,28 @@
 // planted link can turn against the user: each run in a working folder of its
 // own, results replaced whole beside the data file, names the control file
 // cannot carry refused, and the text editor given the path as one argument.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 
+#include "entry/word_reader.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
 #include "main/run_folder.h"
 #include "main/tests/recording_prompts.h"
 #include "main/text_editor.h"
+#include "project/atomic_file.h"
 #include "project/program_data.h"
 #include "project/project_lock.h"
 
@@ -52,6 +58,45 @@ qint64 EndedProcess() {
     int status = 0;
     waitpid(child, &status, 0);
     return child;
+}
+
+// One program window that analyses file rounds times through "&Run Analysis"
+// (the run path of the program); 0 when every run left a whole report of this
+// file, the same each time but for its date line. Run as a second process by
+// twoProgramsAnalyseAtOnce.
+int RunLoop(const QString& file, int rounds) {
+    QStandardPaths::setTestModeEnabled(true);
+    TRecordingPrompts prompts;
+    TMainPrompts::SetCurrent(&prompts);
+    int failures = 0;
+    {
+        TMainForm form;
+        form.OpenByPath(file);
+        const QString report_path = QFileInfo(file).absolutePath() + QLatin1Char('/') +
+                                    QFileInfo(file).completeBaseName() + QStringLiteral(".kv5o");
+        const QByteArray name_line =
+            "Name of input data file     : " + QFileInfo(file).fileName().toUtf8();
+        QByteArray first;
+        for (int i = 0; i < rounds; ++i) {
+            QFile::remove(report_path);
+            prompts.Messages.clear();
+            form.CompRunClick();
+            QByteArray report = ReadBytes(report_path);
+            QList<QByteArray> lines = report.split('\n');
+            lines.removeIf([](const QByteArray& line) { return line.contains("Date:"); });
+            report = lines.join('\n');
+            const bool whole = report.contains("END OF ANALYSIS") && !report.contains("ERROR") &&
+                               report.contains(name_line);
+            if (first.isEmpty() && whole) first = report;
+            if (prompts.Messages != QStringList{kCompleted} || !whole || report != first) {
+                ++failures;
+                fprintf(stderr, "run %d of %s: %s\n", i + 1, qPrintable(file),
+                        qPrintable(prompts.Messages.join(' ')));
+            }
+        }
+    }
+    TMainPrompts::SetCurrent(nullptr);
+    return failures == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -297,7 +342,112 @@ class TRunSafetyTest : public QObject {
         QCOMPARE(ReadBytes(other), before);
         QCOMPARE(form.Project().FileName, data);
     }
+
+    // A name of 255 bytes, the system's limit, is saved like any other: the
+    // temporary file beside it has a short name of its own.
+    void aNameAtTheSystemsLimitCanBeSaved() {
+        QDir().mkpath(dir_.filePath("long"));
+        const QString name = QString(250, QLatin1Char('w')) + QStringLiteral(".kv5d");
+        QCOMPARE(QFile::encodeName(name).size(), 255);
+        const QString data = Example("tiedback_si.kv5d", "long/" + name);
+        TMainForm form;
+        form.OpenByPath(data);
+        QCOMPARE(form.Project().FileName, data);
+        form.Project().Title = QStringLiteral("Saved under a long name");
+        form.Project().SetModified(true);
+        prompts_.Messages.clear();
+        form.FileSaveClick();
+        QVERIFY2(prompts_.Messages.isEmpty(), qPrintable(prompts_.Messages.join('\n')));
+        QVERIFY(ReadBytes(data).startsWith("Saved under a long name\r\n"));
+        // Its lock has a name the system takes, and is held.
+        QVERIFY(QFile::encodeName(QFileInfo(TProjectLock::LockFileName(data)).fileName()).size() <=
+                255);
+        QVERIFY(QFile::exists(TProjectLock::LockFileName(data)));
+    }
+
+    // A new data file follows the umask (077: only the user may read it), a
+    // replaced one keeps its mode, and a temporary left by a killed save goes.
+    void aNewFileFollowsTheUmaskAndStaleTemporariesGo() {
+        QDir().mkpath(dir_.filePath("umask"));
+        const QString stale = dir_.filePath("umask/.korvel-Ab12Cd");
+        WriteBytes(stale, "half a save");
+        {
+            QFile old(stale);
+            QVERIFY(old.open(QIODevice::ReadWrite));
+            QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
+        }
+        const mode_t previous = ::umask(077);
+        WriteFileAtomically(dir_.filePath("umask/new.kv5d"), "new\r\n");
+        ::umask(previous);
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(dir_.filePath("umask/new.kv5d")).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0600u);
+        QVERIFY(!QFile::exists(stale));
+        ::chmod(QFile::encodeName(dir_.filePath("umask/new.kv5d")).constData(), 0664);
+        WriteFileAtomically(dir_.filePath("umask/new.kv5d"), "again\r\n");
+        QCOMPARE(::stat(QFile::encodeName(dir_.filePath("umask/new.kv5d")).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0664u);
+    }
+
+    // A name that is not UTF-8 cannot reach the program whole: it says so
+    // instead of silently starting a new project.
+    void aNameThatIsNotUtf8IsToldNotSilentlyDropped() {
+        TMainForm form;
+        form.Startup(QString::fromLocal8Bit("/w/caf\xe9.kv5d"));
+        QCOMPARE(prompts_.Messages.size(), 1);
+        QVERIFY2(prompts_.Messages.front().contains(QStringLiteral("is not UTF-8")),
+                 qPrintable(prompts_.Messages.front()));
+        QCOMPARE(form.Project().FileName, QStringLiteral("NewWall.kv5d"));
+    }
+
+    // A file far beyond any project is refused at once, before it is read.
+    void aFileFarBeyondAProjectIsRefused() {
+        const QString data = Example("tiedback_si.kv5d", "huge/wall.kv5d");
+        {
+            QFile file(data);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.resize(kMaxDataFileBytes + 200 * 1024 * 1024));  // sparse: no disk used
+        }
+        TMainForm form;
+        QElapsedTimer timer;
+        timer.start();
+        form.OpenByPath(data);
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(!prompts_.Messages.isEmpty());
+        QVERIFY2(prompts_.Messages.front().contains(QStringLiteral("far more than a project can")),
+                 qPrintable(prompts_.Messages.join('\n')));
+        QFile::remove(data);
+    }
+
+    // Two program processes pressing "&Run Analysis" at the same time, with
+    // the same per-user run folder, on two different projects: each reads
+    // back whole reports of its own project only.
+    void twoProgramsAnalyseAtOnce() {
+        const QString a = Example("three_stages_english.kv5d", "two/a.kv5d");
+        const QString b = Example("short_long_term_si.kv5d", "two/b.kv5d");
+        QProcess first, second;
+        first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const QString self = QCoreApplication::applicationFilePath();
+        first.start(self, {QStringLiteral("--run-loop"), a, QStringLiteral("10")});
+        second.start(self, {QStringLiteral("--run-loop"), b, QStringLiteral("10")});
+        QVERIFY(first.waitForFinished(120000));
+        QVERIFY(second.waitForFinished(120000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+    }
 };
 
-QTEST_MAIN(TRunSafetyTest)
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--run-loop")
+        return RunLoop(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+    TRunSafetyTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "run_safety_test.moc"
