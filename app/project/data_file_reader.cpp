@@ -152,14 +152,17 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
         p.ApplyExternalPYCurves = curve_option == 1 || curve_sets > 0;
         p.EarthPressureType = pressure_option;
         p.UserEarthPressure = pressure_option == 1;
+        // Option 3 generates the curves at every station instead of five per layer.
+        const bool generated = curve_option == 2 || curve_option == kPYCurvesAtEveryStation;
+        p.PYCurvesAtEveryStation = curve_option == kPYCurvesAtEveryStation;
         if (kind == TSectionKind::kStage) {
             // Stage files always say 2 for a generated distribution, and keep
             // generating p-y curves whatever their earth pressure.
             p.GenerateEarthPressure = pressure_option == 2;
-            p.GeneratePYCurves = curve_option == 2;
+            p.GeneratePYCurves = generated;
         } else {
             p.GenerateEarthPressure = pressure_option > 1;
-            p.GeneratePYCurves = curve_option == 2 && pressure_option != 0;
+            p.GeneratePYCurves = generated && pressure_option != 0;
         }
         p.LongTermMarker = 0;
         p.LongTermAnalysis = false;

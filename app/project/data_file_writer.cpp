@@ -64,7 +64,8 @@ void TDataFileWriter::SettleOptions(TProgramData& p, TSectionKind kind) {
     } else {
         p.EarthPressureOption = 0;
     }
-    p.PYCurveOption = p.GeneratePYCurves ? 2 : (p.ApplyExternalPYCurves ? 1 : 0);
+    const int generatedCurves = p.PYCurvesAtEveryStation ? kPYCurvesAtEveryStation : 2;
+    p.PYCurveOption = p.GeneratePYCurves ? generatedCurves : (p.ApplyExternalPYCurves ? 1 : 0);
     p.nEICurves = p.ApplyEICurves ? t.MEICurves2->RowCount() : 0;
     p.nTiebacks = p.ApplyTiebacks ? t.TiebackTable1->RowCount() : 0;
     if (!p.ApplyPYModification) t.PYMod->SetRowCount(0);
@@ -81,7 +82,9 @@ void TDataFileWriter::WriteSection(TSectionKind kind) {
     WriteControl();
     WriteWall();
     WriteTables(kind);
-    if (p.EarthPressureOption >= 2 || p.PYCurveOption == 2) WriteSoils(kind);
+    if (p.EarthPressureOption >= 2 || p.PYCurveOption == 2 ||
+        p.PYCurveOption == kPYCurvesAtEveryStation)
+        WriteSoils(kind);
     WriteCurveSets();
 
     int next = 0;
