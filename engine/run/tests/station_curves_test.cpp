@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -330,6 +332,31 @@ TEST(CurvesAtEveryStation, ReportEchoesTheOptionAndListsTheStations) {
     EnginePile(PileFile(1, "0.0208 5 0.0  0.02 0.0  0.0  ", 1, 10000, 2), &described);
     EXPECT_EQ(described.find("AT EVERY STATION"), std::string::npos);
     EXPECT_NE(described.find("AT THE EXCAVATION SIDE"), std::string::npos);
+}
+
+TEST(CurvesAtEveryStation, UserCurvesStillComeFirst) {
+    // The twelve user curves of the example, then the generated curves.
+    std::ifstream in(std::string(KORVEL_EXAMPLES_DIR) + "/user_py_curves_english.kv5d",
+                     std::ios::binary);
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string userOnly = "1 0\t1\t0\t2\t1 12 1 0 0\r\n";
+    ASSERT_NE(data.find(userOnly), std::string::npos);
+    data.replace(data.find(userOnly), userOnly.size(), "1 0\t1\t0\t2\t3 12 1 0 0\r\n");
+    ScratchRun run;
+    const std::string report = run.Run(data);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(report.find("INPUTTED  SOIL RESISTANCE (P-Y) CURVES"), std::string::npos);
+    EXPECT_NE(report.find("         P-Y CURVES GENERATED AT EVERY STATION\n"), std::string::npos);
+    EXPECT_EQ(report.find("NOT CLOSED"), std::string::npos);
+    // The count the engine wrote to standard error: 12 user curves and one per
+    // station from the excavation level to the tip.
+    std::istringstream err(run.errors.substr(run.errors.find(" READ SOIL DATA....\n") + 20));
+    int count = 0;
+    err >> count;
+    EXPECT_GT(count, 12 + 20);
+    // The first curve of the plot file's part B is a user curve: station and count.
+    EXPECT_NE(run.Read("wall.kv5p").find("\n 1 " + std::to_string(count) + "\n"),
+              std::string::npos);
 }
 
 }  // namespace
