@@ -306,6 +306,8 @@ void TMainForm::createActions() {
     }
     Toggle("OptPYGen", "Generate &p-y Curves", &TProjectFields::GeneratePYCurves,
            "User-Specified Earth Pressure");
+    Toggle("OptPYStations", "Generate p-y Curves at Every Station",
+           &TProjectFields::PYCurvesAtEveryStation);
     Toggle("OptConcLoads", "Apply &Concentrated Loads", &TProjectFields::ApplyConcentratedLoads,
            "Concentrated Loads on Wall");
     Toggle("OptTieback", "Apply Tieback (Ground  Anchor)", &TProjectFields::ApplyTiebacks);
@@ -463,6 +465,7 @@ void TMainForm::createMenus() {
                                Find("OptRestraints"), Find("OptExtPY"), Find("OptSprings"),
                                Find("OptPYMod"), Find("OptSurcharge"), Find("OptEICurves"),
                                Find("OptLongTerm"), Find("OptStaged"), Find("OptTextEditor")});
+    options_menu_->insertAction(Find("OptConcLoads"), Find("OptPYStations"));
 
     stage_menu_ = menuBar()->addMenu(QStringLiteral("&Stage Construction"));
     for (int n = 1; n <= kMaxStages; ++n)
@@ -666,6 +669,8 @@ void TMainForm::DataMenuAboutToShow() {
 void TMainForm::OptionsMenuAboutToShow() {
     const TOptionsMenuState s = OptionsMenuRules(*project_, project_->UnitSystem());
     Find("OptPYGen")->setChecked(s.GeneratePYCurves);
+    Find("OptPYStations")->setChecked(project_->PYCurvesAtEveryStation);
+    Find("OptPYStations")->setEnabled(s.GeneratePYCurves);
     Find("OptConcLoads")->setChecked(s.ConcentratedLoads);
     Find("OptTieback")->setChecked(s.Tiebacks);
     Find("OptRestraints")->setChecked(s.Restraints);

@@ -154,7 +154,9 @@ int TDataFileReader::ReadSection(TSectionKind kind) {
         p.EarthPressureType = pressure_option;
         // p-y curves generated exactly when the file says so, whatever its earth
         // pressure: a file saved without a pressure chosen reads back as saved.
-        p.GeneratePYCurves = curve_option == 2;
+        // Option 3 generates the curves at every station instead of five per layer.
+        p.GeneratePYCurves = curve_option == 2 || curve_option == kPYCurvesAtEveryStation;
+        p.PYCurvesAtEveryStation = curve_option == kPYCurvesAtEveryStation;
         p.LongTermMarker = 0;
         p.LongTermAnalysis = false;
     }

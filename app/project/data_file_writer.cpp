@@ -64,7 +64,9 @@ TSectionOptions SectionOptions(const TProgramData& p, TSectionKind kind) {
         options.EarthPressureOption =
             kind == TSectionKind::kFirst ? p.EarthPressureType : kTriangularDistribution;
     }
-    options.PYCurveOption = p.GeneratePYCurves ? 2 : (p.ApplyExternalPYCurves ? 1 : 0);
+    const int generatedCurves = p.PYCurvesAtEveryStation ? kPYCurvesAtEveryStation : 2;
+    options.PYCurveOption =
+        p.GeneratePYCurves ? generatedCurves : (p.ApplyExternalPYCurves ? 1 : 0);
     options.nEICurves = p.ApplyEICurves ? t.MEICurves2->RowCount() : 0;
     options.nTiebacks = p.ApplyTiebacks ? t.TiebackTable1->RowCount() : 0;
     return options;
@@ -86,7 +88,9 @@ void TDataFileWriter::WriteSection(TSectionKind kind) {
     WriteControl();
     WriteWall();
     WriteTables(kind);
-    if (p.EarthPressureOption >= 2 || p.PYCurveOption == 2) WriteSoils(kind);
+    if (p.EarthPressureOption >= 2 || p.PYCurveOption == 2 ||
+        p.PYCurveOption == kPYCurvesAtEveryStation)
+        WriteSoils(kind);
     WriteCurveSets();
 
     int next = 0;

@@ -39,6 +39,9 @@ struct TReadResult {
 
 // The project's own values, with the defaults of a new project. Everything here
 // is reset at once by CreateNew.
+// The data file's p-y option for curves generated at every station.
+constexpr int kPYCurvesAtEveryStation = 3;
+
 struct TProjectFields {
     static constexpr const char* kNewFileName = "NewWall.kv5d";
     static constexpr const char* kNewTitle = "New Wall";
@@ -88,7 +91,9 @@ struct TProjectFields {
     bool ApplyEICurves = false;           // MEICurves2 and its curves
     bool ApplySurcharges = false;         // SurchargeTable
     bool GeneratePYCurves = true;         // p-y curves generated from the soil layers
-    bool LongTermAnalysis = false;        // a long-term section is written
+    bool PYCurvesAtEveryStation =
+        false;                      // generated at every station (option 3), not five per layer
+    bool LongTermAnalysis = false;  // a long-term section is written
 
     // --- Format flags of the stage files (set by every write) -------------------
     bool EIRecordsPresent = true;       // nEICurves, p-y multipliers, SURCHARGES, EICURVE

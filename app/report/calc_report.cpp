@@ -75,6 +75,8 @@ QString PYCurveName(int option) {
             return QStringLiteral("p-y curves given by the user only");
         case 2:
             return QStringLiteral("generated from the soil layers");
+        case kPYCurvesAtEveryStation:
+            return QStringLiteral("generated from the soil layers at every station");
         default:
             return QStringLiteral("none");
     }
@@ -213,7 +215,8 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
     s.FreeHeight = static_cast<double>(p.FreeHeight);
     TProgramTables& t = p.Tables();
 
-    const bool soils_used = p.EarthPressureOption >= 2 || p.PYCurveOption == 2;
+    const bool soils_used = p.EarthPressureOption >= 2 || p.PYCurveOption == 2 ||
+                            p.PYCurveOption == kPYCurvesAtEveryStation;
     if (long_term) {
         // The long-term section differs from the first only in its soils and user pressure.
         if (soils_used)

@@ -166,10 +166,61 @@ void TakeInCurveFile(InputContext& ctx, Problem& p) {
     }
 }
 
+// p-y option 3: the user curves and the curves of every station, handed over
+// in memory; the plot data file gets them as the curve file would have.
+void TakeInStationCurves(InputContext& ctx, Problem& p) {
+    const std::vector<soil::UserPYCurve>& user = p.soil.userCurves;
+    const std::vector<soil::StationPYCurve>& stations = p.soil.stationCurves;
+    const int count = static_cast<int>(user.size() + stations.size());
+    ctx.err << text::FreeFormatLine({count});
+    ctx.plot << text::FreeFormatLine({p.unitSystem, count});
+    if (count == 0) WriteEmptyTable(ctx.report);
+    for (const soil::UserPYCurve& u : user) {
+        PYCurve curve;
+        curve.station = u.station;
+        ctx.plot << text::FreeFormatLine({curve.station, static_cast<int>(u.y.size())});
+        for (size_t m = 0; m < u.y.size(); ++m) {
+            ctx.plot << text::FreeFormatLine({u.y[m], u.p[m]});
+            curve.y.push_back(u.y[m]);
+            curve.p.push_back(u.p[m] * p.h);
+        }
+        p.pyCurves.push_back(std::move(curve));
+    }
+    for (const soil::StationPYCurve& s : stations) {
+        PYCurve curve;
+        curve.station = s.station;
+        curve.sideFlag = 1;
+        curve.generated = true;
+        // Backfill side mirrored from its largest deflection to y = 0, then
+        // the excavation side without its first point (y = 0), as the two
+        // halves of a curve-file curve are joined.
+        const size_t nb = s.yBackfill.size(), ne = s.yExcavation.size();
+        for (size_t m = nb; m-- > 0;) {
+            curve.y.push_back(-s.yBackfill[m]);
+            curve.p.push_back(s.pBackfill[m]);
+        }
+        for (size_t m = 1; m < ne; ++m) {
+            curve.y.push_back(s.yExcavation[m]);
+            curve.p.push_back(-s.pExcavation[m]);
+        }
+        const int points = static_cast<int>(curve.y.size());
+        if (user.empty()) {
+            ctx.plot << text::FormatLayout("(1X, F10.2, 1X, I5)", {s.z, points});
+        } else {
+            ctx.plot << text::FreeFormatLine({curve.station, points});
+        }
+        for (int m = 0; m < points; ++m) {
+            ctx.plot << text::FreeFormatLine({curve.y[m], curve.p[m]});
+            curve.p[m] *= p.h;
+        }
+        p.pyCurves.push_back(std::move(curve));
+    }
+}
+
 }  // namespace
 
 void TakeInPYCurves(InputContext& ctx, Problem& p) {
-    const bool generated = p.pyCurveOption == 2;
+    const bool generated = soil::GeneratesPYCurves(p.pyCurveOption);
     if (p.nPYSets == 0 && !generated) {
         ctx.plot << text::FreeFormatLine({p.unitSystem, 0});
         return;
@@ -188,7 +239,11 @@ void TakeInPYCurves(InputContext& ctx, Problem& p) {
         }
     }
     soil::GenerateCurves(p.soil, ctx.SoilOutput());
-    TakeInCurveFile(ctx, p);
+    if (p.pyCurveOption == soil::kPYCurvesAtEveryStation) {
+        TakeInStationCurves(ctx, p);
+    } else {
+        TakeInCurveFile(ctx, p);
+    }
 }
 
 }  // namespace korvel::engine

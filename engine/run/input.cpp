@@ -63,7 +63,11 @@ void EchoControl(std::ostream& report, const Problem& p) {
     line("NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  = ", p.nRestraints);
     line("NO OF POINTS FOR WALL STIFFNESS AND LOAD DATA      = ", p.nStiffness);
     line("GENERATE EARTH PRESSURE INTERNALLY                 = ", p.earthPressureOption >= 2);
-    line("GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   = ", p.pyCurveOption == 2);
+    line("GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   = ",
+         soil::GeneratesPYCurves(p.pyCurveOption));
+    if (p.pyCurveOption == soil::kPYCurvesAtEveryStation) {
+        line("P-Y CURVES GENERATED AT EVERY STATION              = ", 1);
+    }
     line("NO OF P-Y MODIFICATION FACTORS FOR GEN. P-Y CURVES = ", p.nPYMod);
     line("NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  = ", p.nPYSets);
 }

@@ -14,6 +14,8 @@ namespace {
 // Stations 1 to 5 are shown in the run notes after every iteration.
 constexpr int kFirstMonitorStation = 1;
 constexpr int kMonitorStations = 5;
+// Iterations of p-y option 3 before its solutions are damped.
+constexpr int kUndampedIterations = 10;
 
 // A curve's station must lie in the station arrays.
 int PositionOf(const PYCurve& curve) {
@@ -190,7 +192,18 @@ IterationOutcome Iterate(Problem& pr, std::ostream& notes) {
         StationArray Qp = pr.Q;
         StationArray Sp = pr.S;
         const bool offCurve = AddSoilSprings(pr, w, Qp, Sp);
+        const StationArray previous = w;
         const SolveCounts counts = Solve(pr, Qp, Sp, w);
+        // With a curve at every station the segment lines of neighbouring
+        // stations can hold the deflections in a cycle of two states that
+        // straddle curve points; from then on each new solution is taken half
+        // way from the last one, which keeps the fixed point and ends the cycle.
+        if (pr.pyCurveOption == soil::kPYCurvesAtEveryStation && iteration > kUndampedIterations &&
+            counts.notClosed > 0) {
+            for (int j = StationIndex(-1); j <= StationIndex(pr.N + 1); ++j) {
+                w[j] = 0.5 * (w[j] + previous[j]);
+            }
+        }
 
         outcome.iteration = iteration;
         outcome.offCurve = offCurve;

@@ -215,7 +215,7 @@ void ApplyPressureLoads(Problem& p, double depth) {
 }
 
 void TakeInEarthPressure(InputContext& ctx, Problem& p) {
-    const bool soilRecords = p.earthPressureOption >= 2 || p.pyCurveOption == 2;
+    const bool soilRecords = p.earthPressureOption >= 2 || soil::GeneratesPYCurves(p.pyCurveOption);
     if (p.earthPressureOption == 1) TakeInUserPressure(ctx, p);
     if (soilRecords) ReadSoilRecords(ctx.in, p);
 
@@ -236,7 +236,9 @@ void TakeInEarthPressure(InputContext& ctx, Problem& p) {
 
 void SkipEarthPressure(InputContext& ctx, Problem& p) {
     if (p.earthPressureOption == 1) TakeInUserPressure(ctx, p);
-    if (p.earthPressureOption >= 2 || p.pyCurveOption == 2) ReadSoilRecords(ctx.in, p);
+    if (p.earthPressureOption >= 2 || soil::GeneratesPYCurves(p.pyCurveOption)) {
+        ReadSoilRecords(ctx.in, p);
+    }
     p.pressure.clear();
     p.printedPressureRows = 0;
 }

@@ -91,7 +91,7 @@ struct Problem {
     int nStiffness = 0;
     int nPYMod = 0;
     int earthPressureOption = 0;  // 0 none, 1 user table, 2+ generated
-    int pyCurveOption = 0;        // 2 generated, otherwise none
+    int pyCurveOption = 0;        // 2 generated, 3 generated at every station, otherwise none
     int nPYSets = 0;
     int stageCount = 1;
     int nEICurves = 0;

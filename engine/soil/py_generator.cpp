@@ -1,5 +1,6 @@
 #include "soil/py_generator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iomanip>
@@ -20,6 +21,20 @@ constexpr double kRadiansToDegrees = 180.0 / 3.1416;
 constexpr double kNoE50 = 1.0e-6;    // an E50 at or below it is printed as absent
 constexpr int kPointsPerCurve = 34;  // 17 per side in the curve file
 constexpr double kContinuousWallRatio = 1.1;  // Wa/Wp below it: a continuous wall
+
+// Curves at every station: how each side's law is sampled. Deflections grow
+// geometrically from a millionth of the deflection at the ultimate to twice
+// it; a segment whose mid-point lies off the law by more than 0.2 % of the
+// curve's peak is halved, a few times at most (kinks and the initial lines).
+constexpr double kFirstStationDeflection = 1.0e-4;  // times the scale
+constexpr double kStationDeflectionRatio = 1.5;
+constexpr double kStationBeyondScale = 2.0;  // the last point, on the flat part
+constexpr double kStationMidpointTolerance = 0.002;
+constexpr int kStationRefinements = 5;
+constexpr int kStationIntegralRefinement = 20;
+constexpr double kStationScaleOfWidth = 1.0 / 60.0;  // a curve that never rises: b/60
+constexpr double kCurveOffsetInches = 0.1;  // curves this far inside a layer, as the five are
+constexpr double kCurveOffsetMetres = 0.01;
 
 const char* SoilTypeText(int type) {
     switch (type) {
@@ -175,7 +190,118 @@ void CheckLayers(const PYGeneration& g) {
     }
 }
 
+// The curve depths of p-y option 3: in each layer, every station below the
+// excavation level that belongs to it (a station on a boundary belongs to the
+// layer above, as a curve does), kept the usual offset inside the layer, and
+// the two depths just inside its top and bottom, which only complete the
+// layer's resistance integral. Stations below the profile get no curve.
+void AssignStationDepths(PYGeneration& g) {
+    const SoilProblem& p = g.problem;
+    PYProfile& pr = g.profile;
+    const double d = p.unitSystem == 2 ? kCurveOffsetMetres : kCurveOffsetInches;
+    const double tol = 1.0e-9 * std::max(1.0, p.h);
+    pr.curveDepths.clear();
+    g.curveStation.clear();
+    const int firstStation =
+        p.h > 0.0 ? std::max(0, static_cast<int>(std::ceil(g.H / p.h - 1.0e-9))) : p.N + 1;
+    for (size_t L = 0; L < pr.layers.size(); ++L) {
+        PYLayer& layer = pr.layers[L];
+        layer.curves.clear();
+        double lo = layer.xTop + d, hi = layer.xBot - d;
+        if (hi < lo) lo = hi = 0.5 * (layer.xTop + layer.xBot);
+        std::vector<std::pair<double, int>> depths = {{lo, -1}};
+        for (int k = firstStation; k <= p.N; ++k) {
+            const double x = k * p.h - g.H;
+            const bool below = L == 0 ? x >= layer.xTop - tol : x > layer.xTop + tol;
+            if (!below || x > layer.xBot + tol) continue;
+            depths.push_back({std::clamp(x, lo, hi), k});
+        }
+        depths.push_back({hi, -1});
+        std::stable_sort(depths.begin(), depths.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [x, station] : depths) {
+            if (!layer.curves.empty() && std::abs(x - pr.curveDepths.back()) <= tol) {
+                if (station >= 0 && g.curveStation.back() < 0) g.curveStation.back() = station;
+                continue;
+            }
+            layer.curves.push_back(static_cast<int>(pr.curveDepths.size()));
+            pr.curveDepths.push_back(x);
+            g.curveStation.push_back(station);
+        }
+    }
+}
+
+// The curves of p-y option 3 in the report: one row per station.
+void WriteStationCurveTable(PYGeneration& g, const std::vector<StationPYCurve>& curves) {
+    std::ostream& r = g.out.report;
+    r << text::FormatLayout(
+        "(/, 9X, \"P-Y CURVES GENERATED AT EVERY STATION\", /, /, 9X, \"STATION\", 7X, "
+        "\"DEPTH\", 4X, \"POINTS\", 5X, \"PU EXCAVATION SIDE\", 5X, \"PU BACKFILL SIDE\", /, "
+        "25X, A, 35X, A, \"/\", A)",
+        {g.LengthLabel(), g.ForceLabel(), g.LengthLabel()});
+    const text::Layout& row = g.LayoutOf("(9X, I7, F12.2, I10, 2E23.3)");
+    for (const StationPYCurve& c : curves) {
+        double exc = 0.0, back = 0.0;
+        for (double v : c.pExcavation) exc = std::max(exc, std::abs(v));
+        for (double v : c.pBackfill) back = std::max(back, std::abs(v));
+        const int points = static_cast<int>(c.yExcavation.size() + c.yBackfill.size()) - 1;
+        r << row.Format({c.station, c.z, points, exc, back});
+    }
+}
+
 }  // namespace
+
+void PYGeneration::AddStationSide(PYSide side, double yMult, double pMult, double shift,
+                                  double scale, double fallbackScale,
+                                  const std::function<double(double)>& law) {
+    if (!(scale > 0.0) || !std::isfinite(scale)) scale = fallbackScale * kStationScaleOfWidth;
+    std::vector<double> y = {0.0};
+    for (double v = scale * kFirstStationDeflection; v < scale; v *= kStationDeflectionRatio) {
+        y.push_back(v);
+    }
+    y.push_back(scale);
+    y.push_back(kStationBeyondScale * scale);
+    std::vector<double> p(y.size());
+    double peak = 0.0;
+    for (size_t i = 0; i < y.size(); ++i) {
+        p[i] = law(y[i]);
+        peak = std::max(peak, std::abs(p[i]));
+    }
+    for (int pass = 0; pass < kStationRefinements; ++pass) {
+        std::vector<double> ry = {y[0]}, rp = {p[0]};
+        bool refined = false;
+        for (size_t i = 0; i + 1 < y.size(); ++i) {
+            const double mid = 0.5 * (y[i] + y[i + 1]);
+            const double pm = law(mid);
+            if (std::abs(pm - 0.5 * (p[i] + p[i + 1])) > kStationMidpointTolerance * peak) {
+                ry.push_back(mid);
+                rp.push_back(pm);
+                refined = true;
+            }
+            ry.push_back(y[i + 1]);
+            rp.push_back(p[i + 1]);
+        }
+        y.swap(ry);
+        p.swap(rp);
+        if (!refined) break;
+    }
+    for (double& v : p) v = pMult * v + shift;
+    for (double& v : y) v *= yMult;
+    AddStationPoints(side, 1.0, 1.0, 0.0, y, p);
+}
+
+void PYGeneration::AddStationPoints(PYSide side, double yMult, double pMult, double shift,
+                                    const std::vector<double>& y, const std::vector<double>& p) {
+    StationPYCurve& c = stationCurves.back();
+    std::vector<double>& ys = side == PYSide::Excavation ? c.yExcavation : c.yBackfill;
+    std::vector<double>& ps = side == PYSide::Excavation ? c.pExcavation : c.pBackfill;
+    ys.clear();
+    ps.clear();
+    for (size_t i = 0; i < y.size(); ++i) {
+        ys.push_back(yMult * y[i]);
+        ps.push_back(pMult * p[i] + shift);
+    }
+}
 
 PYGeneration::PYGeneration(const SoilProblem& problem_, const SoilOutput& out_,
                            std::ostream& curveFile_)
@@ -209,13 +335,16 @@ double PYGeneration::EquivalentDepth(int layer, const FirstCurveSoil& s) const {
     // water, whose residual factor is negative near its surface) leave the
     // top at the surface; a negative depth lies outside every model's formulas.
     if (!(F > 0.0)) return 0.0;
+    // With curves at every station the stepped integrals take 20 times the
+    // steps: their right-end rule otherwise sets the top half a step too high.
+    const int refine = everyStation ? kStationIntegralRefinement : 1;
     switch (profile.layers[layer].type) {
         case 2:
-            return StiffClayWetEquivalentDepth(F, s.c, s.b, s.gamma);
+            return StiffClayWetEquivalentDepth(F, s.c, s.b, s.gamma, 40 * refine);
         case 4:
-            return SandEquivalentDepth(F, s.phi, s.gamma, s.b, s.x0, pi);
+            return SandEquivalentDepth(F, s.phi, s.gamma, s.b, s.x0, pi, 100 * refine);
         case 5:
-            return SiltEquivalentDepth(F, s.phi, s.c, s.gamma, s.b, s.x0, pi);
+            return SiltEquivalentDepth(F, s.phi, s.c, s.gamma, s.b, s.x0, pi, 50 * refine);
         case 6:
         case 7:
             return 0.0;  // the rock models measure from the layer top and never ask
@@ -225,6 +354,11 @@ double PYGeneration::EquivalentDepth(int layer, const FirstCurveSoil& s) const {
 }
 
 void PYGeneration::WriteCurveRecord(double x) {
+    if (everyStation) {
+        stationCurves.push_back({});
+        stationCurves.back().z = H + x;
+        return;
+    }
     curveFile << text::FreeFormatLine({H + x, kPointsPerCurve});
 }
 
@@ -300,11 +434,22 @@ void GenerateCurves(SoilProblem& problem, const SoilOutput& out) {
     out.labels.SetUnitLabels(problem.unitSystem == 2 ? -1 : 1);
 
     PYGeneration g(problem, out, file);
+    g.everyStation = problem.pyCurveOption == kPYCurvesAtEveryStation;
+    if (g.everyStation) AssignStationDepths(g);
     CheckLayers(g);
     WriteSoilSection(g);
-    WriteCurveFileHead(g);
+    if (!g.everyStation) WriteCurveFileHead(g);
     for (int L = 0; L < static_cast<int>(g.profile.layers.size()); ++L) ModelForLayer(g, L);
     problem.modelPi = g.pi;
+    if (g.everyStation) {
+        problem.stationCurves.clear();
+        for (size_t i = 0; i < g.stationCurves.size() && i < g.curveStation.size(); ++i) {
+            if (g.curveStation[i] < 0) continue;
+            g.stationCurves[i].station = g.curveStation[i];
+            problem.stationCurves.push_back(std::move(g.stationCurves[i]));
+        }
+        WriteStationCurveTable(g, problem.stationCurves);
+    }
 
     file.close();
     if (!file) {

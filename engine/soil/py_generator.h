@@ -5,9 +5,11 @@
 // by 17 backfill-side points (p per unit length, y, both already multiplied).
 #pragma once
 
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string_view>
+#include <vector>
 
 #include "soil/py_properties.h"
 #include "soil/soil_problem.h"
@@ -62,6 +64,22 @@ class PYGeneration {
     void WritePoint(int number, double y, double p, PYSide side, double z, double pact,
                     std::string_view reportRow = kPointRow, std::string_view fileLine = kPointLine);
     void WriteMultiplierLine(double z);
+
+    // Curves at every station (p-y option 3): the models write no curve
+    // tables and no curve file; WriteCurveRecord opens the curve of the next
+    // depth and each side is sampled from the model's law p(y), from y = 0 to
+    // twice `scale` (the deflection where the law reaches its ultimate or
+    // residual resistance), finely enough that the straight lines between
+    // the points stay within a fraction of a per cent of the law. The points
+    // are stored as y' = yMult y and p' = pMult p + shift.
+    bool everyStation = false;
+    void AddStationSide(PYSide side, double yMult, double pMult, double shift, double scale,
+                        double fallbackScale, const std::function<double(double)>& law);
+    // The same with the side's points given (a law with a jump).
+    void AddStationPoints(PYSide side, double yMult, double pMult, double shift,
+                          const std::vector<double>& y, const std::vector<double>& p);
+    std::vector<StationPYCurve> stationCurves;  // one per curve depth, in generation order
+    std::vector<int> curveStation;              // per curve depth: its station, -1 for none
 
     // The point layouts parsed once per generation: a curve writes 34 points.
     const text::Layout& LayoutOf(std::string_view layout);

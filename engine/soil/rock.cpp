@@ -29,6 +29,7 @@ constexpr double kWeakModulusDeep = 500.0;  // Kir = 500 Eir
 constexpr double kWeakTopOffset = 1.0e-8;   // xr and the strength just below the layer top
 constexpr double kWeakZeroDepth = 1.0e-6;   // a depth below it is the surface
 constexpr double kWeakZeroStrength = 1.0e-10;
+constexpr double kWeakUltimateAt = 16.0;  // 0.5 (y/yrm)^0.25 reaches 1 at 16 yrm
 constexpr std::array<double, 17> kWeakDeflectionFactors = {0.0005, 0.001, 0.003, 0.006, 0.009, 0.02,
                                                            0.04,   0.06,  0.08,  0.1,   0.25,  0.5,
                                                            0.75,   1.0,   4.0,   8.0,   16.0};
@@ -109,6 +110,16 @@ void GenerateStrongRockLayer(PYGeneration& g, int L) {
         for (PYSide side : {PYSide::Excavation, PYSide::Backfill}) {
             const double xd = g.DepthUsed(side, x);
             const double residual = kResidualFactor * gamma * b * xd;
+            if (g.everyStation) {
+                // Both lines are straight: their ends, then the drop to the
+                // residual over one step of the described curve (y2/15).
+                const double atY2 =
+                    pMult * (rock.p1 + kStrongSecondSlope * su * (rock.y2 - rock.y1));
+                g.AddStationPoints(side, yMult, 1.0, 0.0,
+                                   {0.0, rock.y1, rock.y2, rock.y2 + rock.s, 2.0 * rock.y2},
+                                   {0.0, pMult * rock.p1, atY2, residual, residual});
+                continue;
+            }
             g.out.report << text::FormatLayout(
                 "(/, /, 17X, A, 5X, \"DIAM\", 8X, \"C\", 7X, /, 30X, A, 12X, A, 5X, A, 1X, /, "
                 "24X, F10.2, 5X, F10.3, E10.1, /, 38X, \"Y\", 19X, \"P\", /, 38X, A, 15X, A, "
@@ -167,6 +178,12 @@ void GenerateWeakRockLayer(PYGeneration& g, int L) {
             const double depth = g.DepthUsed(side, xd);
             const double xr = depth - rockTop + kWeakTopOffset;
             const WeakRockCurve rock = WeakRockCurveFor(alphaR, qur, Eir, krm, b, xr);
+            if (g.everyStation) {
+                g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z), 0.0,
+                                 kWeakUltimateAt * rock.yrm, b,
+                                 [&](double y) { return WeakRockResistance(y, rock); });
+                continue;
+            }
 
             g.WriteSideHeading(side);
             g.out.report << text::FormatLayout(

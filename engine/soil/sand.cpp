@@ -16,8 +16,7 @@ constexpr double kBasePressureFloor = 0.0001;
 constexpr double kYuPerWidth = 3.0 / 80.0;  // yu = 3b/80
 constexpr double kYmPerWidth = 1.0 / 60.0;  // ym = b/60
 constexpr double kYkWithoutDepth = 2.0;     // yk = 2b when the formula depth is not positive
-constexpr int kEquivalentDepthSteps = 100;
-constexpr double kDeepA = 0.88;  // A beyond x/b = 6, the rate below the limit depth
+constexpr double kDeepA = 0.88;             // A beyond x/b = 6, the rate below the limit depth
 
 // Static loading factors at x/b.
 constexpr std::array<double, 10> kTableDepth = {0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
@@ -153,15 +152,16 @@ SandIntegral SandIntegralFor(double phi, double b, double pi) {
     return s;
 }
 
-double SandEquivalentDepth(double F, double phi, double gamma, double b, double x0, double pi) {
+double SandEquivalentDepth(double F, double phi, double gamma, double b, double x0, double pi,
+                           int steps) {
     const SandIntegral si = SandIntegralFor(phi, b, pi);
     const double c1 = si.c1, c2 = si.c2, c3 = si.c3, xl = si.xl;
     // Without friction (or weight) the sand builds no resistance to match.
     if (!(xl > 0.0) || !std::isfinite(xl)) return 0.0;
 
-    const double step = xl / kEquivalentDepthSteps;
+    const double step = xl / steps;
     double total = 0.0;
-    for (int j = 1; j <= kEquivalentDepthSteps; ++j) {
+    for (int j = 1; j <= steps; ++j) {
         const double x = j * step;
         const double xb = x / b;
         const double next =
@@ -217,6 +217,12 @@ void GenerateSandLayer(PYGeneration& g, int L) {
                 if (last) layer.R += curve.pu * (layer.xBot - x);
                 previousPu = curve.pu;
                 previousX = x;
+            }
+            if (g.everyStation) {
+                g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
+                                 side == PYSide::Excavation ? -pact : pact, curve.yu, b,
+                                 [&](double y) { return SandResistance(y, curve); });
+                continue;
             }
 
             g.WriteSideHeading(side);

@@ -68,7 +68,9 @@ SandIntegral SandIntegralFor(double phi, double b, double pi);
 // Depth in this sand whose cumulative pu equals F: 100 steps down to the
 // limit depth, the last rate beyond it. x0 is the depth used at the layer's
 // first curve; F > 0.
-double SandEquivalentDepth(double F, double phi, double gamma, double b, double x0, double pi);
+// `steps` equal steps down to the limit depth (100 for the five curves per layer).
+double SandEquivalentDepth(double F, double phi, double gamma, double b, double x0, double pi,
+                           int steps = 100);
 
 // Both sides of every curve of p-y layer `layer`.
 void GenerateSandLayer(PYGeneration& g, int layer);

@@ -14,8 +14,7 @@ namespace {
 constexpr double kContinuousWallRatio = 1.1;  // Wa/Wp below it: a continuous wall
 constexpr double kShiftFloor = 1.0e-5;
 constexpr double kBasePressureFloor = 0.0001;
-constexpr double kNpMax = 9.0;  // flow-around limit of the cohesive Np
-constexpr int kEquivalentDepthSteps = 50;
+constexpr double kNpMax = 9.0;       // flow-around limit of the cohesive Np
 constexpr double kDeepA = 0.88;      // A beyond x/b = 6, the rate below the limit depth
 constexpr char kPhiSign[] = "\xED";  // phi in code page 437, as the report always showed it
 
@@ -40,13 +39,13 @@ double SiltActiveShift(double overburden, double Ka, double c, double b, double 
 }
 
 double SiltEquivalentDepth(double F, double phi, double c, double gamma, double b, double x0,
-                           double pi) {
+                           double pi, int steps) {
     const SandIntegral si = SandIntegralFor(phi, b, pi);
     if (!(si.xl > 0.0) || !std::isfinite(si.xl)) return 0.0;
 
-    const double step = si.xl / kEquivalentDepthSteps;
+    const double step = si.xl / steps;
     double total = 0.0;
-    for (int j = 1; j <= kEquivalentDepthSteps; ++j) {
+    for (int j = 1; j <= steps; ++j) {
         const double x = j * step;
         const double xb = x / b;
         const double cohesive =
@@ -113,6 +112,12 @@ void GenerateSiltLayer(PYGeneration& g, int L) {
                 if (last) layer.R += curve.pu * (layer.xBot - x);
                 previousPu = curve.pu;
                 previousX = x;
+            }
+            if (g.everyStation) {
+                g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
+                                 side == PYSide::Excavation ? -pact : pact, curve.yu, b,
+                                 [&](double y) { return SandResistance(y, curve); });
+                continue;
             }
 
             g.WriteSideHeading(side);

@@ -24,8 +24,9 @@ double SiltActiveShift(double overburden, double Ka, double c, double b, double 
 // Depth in this silt whose cumulative pu equals F: 50 steps down to the
 // sand's limit depth, a linear rate beyond it. x0 is the depth used at the
 // layer's first curve. phi > 0, F > 0.
+// `steps` equal steps down to the limit depth (50 for the five curves per layer).
 double SiltEquivalentDepth(double F, double phi, double c, double gamma, double b, double x0,
-                           double pi);
+                           double pi, int steps = 50);
 
 // Both sides of every curve of p-y layer `layer`. Throws SoilStop when the
 // friction angle of a curve is zero.

@@ -13,6 +13,7 @@ constexpr double kContinuousWallRatio = 1.1;  // Wa/Wp below it: a continuous wa
 constexpr double kSecondPointFactor = 0.008;  // y2 = 0.008 y50
 constexpr double kShiftFloor = 1.0e-10;
 constexpr double kBasePressureFloor = 0.0001;
+constexpr double kUltimateAtY50 = 8.0;  // p reaches pu at 8 y50
 
 }  // namespace
 
@@ -101,6 +102,12 @@ void GenerateSoftClayLayer(PYGeneration& g, int L) {
                 if (!first) layer.R += 0.5 * (pu + previousPu) * (x - previousX);
                 previousPu = pu;
                 previousX = x;
+            }
+            if (g.everyStation) {
+                g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
+                                 side == PYSide::Excavation ? -pact : pact, kUltimateAtY50 * y50, b,
+                                 [&](double y) { return SoftClayResistance(y, pu, y50); });
+                continue;
             }
 
             g.WriteSideHeading(side);

@@ -82,6 +82,25 @@ struct UserPYCurve {
     std::vector<double> p;
 };
 
+// A curve generated at a station (p-y option 3), both sides as the curve
+// file would hold them: y' and p' per unit length, from y = 0 upwards, already
+// multiplied and shifted by the active pressure.
+struct StationPYCurve {
+    int station = 0;
+    double z = 0.0;  // depth below the top of the wall
+    std::vector<double> yExcavation, pExcavation;
+    std::vector<double> yBackfill, pBackfill;
+};
+
+// The p-y option that generates a curve at every station below the
+// excavation level instead of five per layer.
+constexpr int kPYCurvesAtEveryStation = 3;
+
+// Whether a p-y option has the generator make curves (2: five per layer, 3: at every station).
+inline bool GeneratesPYCurves(int pyCurveOption) {
+    return pyCurveOption == 2 || pyCurveOption == kPYCurvesAtEveryStation;
+}
+
 struct SoilProblem {
     // From CONTROL and WALL.
     int unitSystem = 1;  // 1 English, 2 SI, anything else other units
@@ -121,6 +140,9 @@ struct SoilProblem {
     // 4*atan(1), which then holds for every later model of the analysis; the
     // run carries it from section to section (GenerateCurves updates it).
     double modelPi = 3.14159;
+
+    // Left by GenerateCurves for p-y option 3, by increasing station.
+    std::vector<StationPYCurve> stationCurves;
 };
 
 // Where the soil subsystem writes: the report, the run notes, the standard

@@ -25,7 +25,7 @@ constexpr double kDropAt6As = 0.411;     // p at 6 As y50 is 0.5 pc sqrt(6 As) -
 constexpr double kDropSlope = 0.0625;    // slope pc/y50 of the drop to 18 As y50
 constexpr double kResidualAs = 0.75;     // residual 0.75 pc As below the p at 6 As y50
 constexpr double kResidualRoot = 1.225;  // 0.5 sqrt(6), Fr = 1.225 sqrt(As) - ...
-constexpr int kWetEquivalentDepthSteps = 40;
+constexpr double kResidualFrom = 18.0;   // the residual holds from 18 As y50 on
 
 // Static stiff clay without free water.
 constexpr double kDryWedgeCohesion = 3.0;  // pu = 3 ca b + gamma b x + 0.5 ca x
@@ -93,15 +93,15 @@ double StiffClayWetResistance(double y, double pc, double As, double y50, double
     return std::max(0.0, std::min(p, kx * y));
 }
 
-double StiffClayWetEquivalentDepth(double F, double c, double b, double gamma) {
+double StiffClayWetEquivalentDepth(double F, double c, double b, double gamma, int steps) {
     const double ca = c;  // the running mean at the layer's first curve
     const double xr =
         (kWetFlowFactor * c * b - kWetWedgeCohesion * ca * b) / (kWetWedgeDepth * ca + gamma * b);
     if (!(xr > 0.0) || !std::isfinite(xr)) return 0.0;
 
-    const double step = xr / kWetEquivalentDepthSteps;
+    const double step = xr / steps;
     double total = 0.0;
-    for (int j = 1; j <= kWetEquivalentDepthSteps; ++j) {
+    for (int j = 1; j <= steps; ++j) {
         const double x = j * step;
         const double pct = kWetWedgeCohesion * ca * b + gamma * b * x + kWetWedgeDepth * ca * x;
         const double next = total + pct * StiffClayResidualFactor(StiffClayAs(x / b)) * step;
@@ -181,6 +181,14 @@ void GenerateStiffClayWetLayer(PYGeneration& g, int L) {
                 }
                 previousPc = pc;
             }
+            if (g.everyStation) {
+                // The residual holds from 18 As y50 on.
+                g.AddStationSide(
+                    side, g.props.YMult(z), g.props.PMult(z),
+                    side == PYSide::Excavation ? -pact : pact, kResidualFrom * As * y50, y50,
+                    [&](double y) { return StiffClayWetResistance(y, pc, As, y50, kx); });
+                continue;
+            }
 
             g.WriteSideHeading(side);
             g.out.report << text::FormatLayout(
@@ -232,6 +240,12 @@ void GenerateStiffClayDryLayer(PYGeneration& g, int L) {
             if (side == PYSide::Excavation) {
                 if (!first) layer.R += 0.5 * (pu + previousPu) * (x - previousX);
                 previousPu = pu;
+            }
+            if (g.everyStation) {
+                g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
+                                 side == PYSide::Excavation ? -pact : pact, kDryUltimateAt * y50, b,
+                                 [&](double y) { return StiffClayDryResistance(y, pu, y50); });
+                continue;
             }
 
             g.WriteSideHeading(side);

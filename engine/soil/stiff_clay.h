@@ -31,7 +31,8 @@ double StiffClayWetResistance(double y, double pc, double As, double y50, double
 // Depth in this clay whose cumulative pc Fr equals F: 40 steps down to the
 // depth where pct reaches pcd, the rate 11 c b Fr there beyond it. ca = c,
 // F > 0 (the integral first turns negative, where Fr is below zero).
-double StiffClayWetEquivalentDepth(double F, double c, double b, double gamma);
+// `steps` equal steps down to the limit depth (40 for the five curves per layer).
+double StiffClayWetEquivalentDepth(double F, double c, double b, double gamma, int steps = 40);
 
 // pu = the smaller of 3 ca b + gamma b x + 0.5 ca x and 9 c b.
 double StiffClayDryUltimate(double c, double ca, double gamma, double b, double xEq);
