@@ -168,6 +168,8 @@ void ComposeMethod(TReportComposer& c, const TCalcReport& r) {
 
 void ComposeResults(TReportComposer& c, const TCalcReport& r) {
     for (const TSectionReport& s : r.Sections) {
+        // The heading, the solution and the extremes table start on one page.
+        c.Need(c.Pt(s.Problems.isEmpty() ? 185 : 240));
         c.Heading(s.Heading, 2);
         c.Text(QStringLiteral("Solution: ") + s.Ending, ReportFont(kBodyPoints));
         c.Space(2);
