@@ -1,9 +1,13 @@
 #include "graphs/graph_windows.h"
 
 #include <QMdiSubWindow>
+#include <cmath>
 
+#include "entry/number_format.h"
+#include "entry/units.h"
 #include "graphs/plot_file_reader.h"
 #include "graphs/plot_form.h"
+#include "project/program_data.h"
 
 namespace korvel {
 
@@ -13,6 +17,7 @@ bool TGraphWindows::ReadPlotFile(const QString& path, bool after_run) {
     // The main window shows the after-run message itself.
     const TPlotReadResult result = korvel::ReadPlotFile(path, after_run, plots_, project_);
     last_error_ = result.Error;
+    py_sets_ = result.Loaded ? ReadPYSets(path) : std::vector<std::vector<TPYCurveData>>{};
     return result.Loaded;
 }
 
@@ -30,7 +35,49 @@ bool TGraphWindows::HasCurve(TGraphKind kind) const {
 }
 
 QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
+    if (kind == TGraphKind::kPY) SelectStagePYCurves();
     return korvel::ShowPlot(Graph(kind), area);
+}
+
+void TGraphWindows::SelectStagePYCurves() {
+    TGraphPlot& g = plots_.pltPY;
+    TCurveList& lines = g.Lines;
+    const int stages = project_.StageCount;
+    const int stage = project_.CurrentStage;
+    if (stages > 1 && static_cast<int>(py_sets_.size()) == stages && stage >= 1 &&
+        stage <= stages) {
+        const std::vector<TPYCurveData>& curves = py_sets_[static_cast<size_t>(stage - 1)];
+        size_t longest = 0;
+        for (const TPYCurveData& c : curves) longest = std::max(longest, c.Points.size());
+        lines.SetCurveCount(static_cast<int>(curves.size()));
+        lines.SetPointCount(static_cast<int>(longest));
+        for (size_t i = 0; i < curves.size(); ++i) {
+            TLine& line = lines.Curve(static_cast<int>(i));
+            line.Value = curves[i].Label;
+            for (int j = 0; j < line.PointCount(); ++j) line.Point(j) = {};
+            for (size_t j = 0; j < curves[i].Points.size(); ++j)
+                line.Point(static_cast<int>(j)) = {curves[i].Points[j].first,
+                                                   curves[i].Points[j].second};
+            // As the reader fills the curves of a block: short ones end in copies.
+            if (!curves[i].Points.empty() && curves[i].Points.size() < longest)
+                line.FillFrom(static_cast<int>(curves[i].Points.size()));
+        }
+        g.Title = QStringLiteral("Stage %1").arg(stage);
+    }
+    // The file labels generated curves alone by depth, every other curve by station.
+    const bool depths = project_.PYCurveOption == 2 && !project_.ApplyExternalPYCurves;
+    const bool english = project_.UnitSystem() == kEnglishUnits;
+    const double h = static_cast<double>(project_.IncrementLength);
+    g.DefaultLegends.clear();
+    for (int i = 0; i < lines.CurveCount() && h > 0; ++i) {
+        const double label = static_cast<double>(lines.Curve(i).Value);
+        const int station = static_cast<int>(std::lround(depths ? label / h : label));
+        const double depth = (depths ? label : station * h) / (english ? 12.0 : 1.0);
+        g.DefaultLegends << QStringLiteral("x = %1 %2 (station %3)")
+                                .arg(FormatGeneral(depth, 5),
+                                     english ? QStringLiteral("ft") : QStringLiteral("m"))
+                                .arg(station);
+    }
 }
 
 }  // namespace korvel

@@ -3,8 +3,11 @@
 // project, and their plot windows in the main window's MDI area.
 #pragma once
 
-#include "graphs/result_plots.h"
+#include <vector>
+
 #include "graphs/result_graphs.h"
+#include "graphs/result_plots.h"
+#include "report/plot_py_sets.h"
 
 namespace korvel {
 
@@ -25,8 +28,14 @@ class TGraphWindows : public TResultGraphs {
     // The reader's message of the last failed reading.
     const QString& LastError() const { return last_error_; }
 
+    // Puts the p-y curves of the project's current stage into the p-y graph (the
+    // reader leaves the last stage's there) and names each curve by its depth
+    // and station. ShowPlot does it before it opens the p-y window.
+    void SelectStagePYCurves();
+
   private:
     TProgramData& project_;
+    std::vector<std::vector<TPYCurveData>> py_sets_;  // every set's curves, from the file
     TResultPlots plots_;
     QString last_error_;
 };

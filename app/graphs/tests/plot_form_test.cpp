@@ -85,6 +85,31 @@ TEST_F(ExampleWindowTest, EveryGraphOpensWithItsCaption) {
     EXPECT_EQ(again, graphs.Graph(TGraphKind::kDef).PlotWindow.data());
 }
 
+// The reader leaves the last stage's p-y curves in the graph; the window shows
+// those of the project's current stage, each named by its depth and station.
+// Stage 1 of the file has curves at stations 17, 38 and 60 (h = 6 in), the
+// first from (-3, 500).
+TEST_F(ExampleWindowTest, PYCurvesOfTheCurrentStage) {
+    TGraphPlot& py = graphs.Graph(TGraphKind::kPY);
+    const long double last_label = py.Lines.Curve(0).Value;
+    project.CurrentStage = 1;
+    ASSERT_NE(Show(TGraphKind::kPY), nullptr);
+    ASSERT_EQ(py.Lines.CurveCount(), 3);
+    EXPECT_EQ(py.Lines.Curve(0).Value, 17);
+    EXPECT_EQ(py.Lines.Curve(2).Value, 60);
+    EXPECT_EQ(py.Lines.Point(0, 0).X, -3);
+    EXPECT_EQ(py.Lines.Point(0, 0).Y, 500);
+    EXPECT_EQ(py.Lines.Point(1, 6).Y, -2500);
+    EXPECT_EQ(py.LegendText(0), QStringLiteral("x = 8.5 ft (station 17)"));
+    EXPECT_EQ(py.LegendText(2), QStringLiteral("x = 30 ft (station 60)"));
+    EXPECT_EQ(py.Title, QStringLiteral("Stage 1"));
+    // The last stage gives back what the reader read.
+    project.CurrentStage = project.StageCount;
+    graphs.SelectStagePYCurves();
+    EXPECT_EQ(py.Lines.Curve(0).Value, last_label);
+    EXPECT_EQ(py.Title, QStringLiteral("Stage %1").arg(project.StageCount));
+}
+
 TEST_F(ExampleWindowTest, ClosingFreesTheWindow) {
     TPlotForm* form = Show(TGraphKind::kDMS);
     ASSERT_NE(form, nullptr);
