@@ -439,10 +439,10 @@ TEST_F(ReportPdf, TiedBackReportHasWhatACheckerSigns) {
         EXPECT_NE(all.find(text), std::string::npos) << text;
     }
     EXPECT_NE(pages.back().find("End of report"), std::string::npos);
-    const std::regex moment(
-        R"(Bending moment\s+kN-m\s+28\s+8\.2\s+-87\.9\s+4\.6)");
+    const std::regex moment(R"(Bending moment\s+kN-m\s+28\s+8\.2\s+-87\.9\s+4\.6)");
     EXPECT_TRUE(std::regex_search(all, moment)) << all;
-    const std::regex net(R"(Net reaction per station \(NET REACT/STA\)\s+kN\s+\S+\s+\S+\s+-59\.4\s+1\.6)");
+    const std::regex net(
+        R"(Net reaction per station \(NET REACT/STA\)\s+kN\s+\S+\s+\S+\s+-59\.4\s+1\.6)");
     EXPECT_TRUE(std::regex_search(all, net));
 }
 
@@ -451,8 +451,8 @@ TEST_F(ReportPdf, EveryStageHasItsOwnPYCurves) {
     const fs::path data = Example("three_stages_english.kv5d");
     ASSERT_EQ(Korvel("--pdf " + Quote(data)).Code, 0);
     const std::string all = Join(Pages(folder_ / "three_stages_english.pdf"));
-    for (const char* stage : {"p-y curves (Stage: 1)", "p-y curves (Stage: 2)",
-                              "p-y curves (Stage: 3)"}) {
+    for (const char* stage :
+         {"p-y curves (Stage: 1)", "p-y curves (Stage: 2)", "p-y curves (Stage: 3)"}) {
         EXPECT_NE(all.find(stage), std::string::npos) << stage;
     }
     EXPECT_NE(all.find("excavation, stage 2"), std::string::npos);
