@@ -7,6 +7,7 @@
 #include "entry/units.h"
 #include "graphs/plot_file_reader.h"
 #include "graphs/plot_form.h"
+#include "graphs/py_working_range.h"
 #include "project/program_data.h"
 
 namespace korvel {
@@ -35,8 +36,27 @@ bool TGraphWindows::HasCurve(TGraphKind kind) const {
 }
 
 QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
-    if (kind == TGraphKind::kPY) SelectStagePYCurves();
-    return korvel::ShowPlot(Graph(kind), area);
+    if (kind != TGraphKind::kPY) return korvel::ShowPlot(Graph(kind), area);
+    const bool fresh = Graph(kind).PlotWindow.isNull();
+    SelectStagePYCurves();
+    QWidget* window = korvel::ShowPlot(Graph(kind), area);
+    // A new p-y window opens on the working range of the wall's deflections.
+    TPlotForm* form = window ? window->findChild<TPlotForm*>() : nullptr;
+    if (!fresh || !form) return window;
+    const TCurveList& sets = plots_.pltDef.Lines;
+    const int stage = project_.CurrentStage;
+    const bool staged = project_.StageCount > 1 && sets.CurveCount() == project_.StageCount;
+    double largest = 0;
+    for (int i = 0; i < sets.CurveCount(); ++i) {
+        // The current stage's deflections, or those of every set.
+        if (staged && i != stage - 1) continue;
+        for (int j = 0; j < sets.PointCount(); ++j)
+            largest = std::max(largest, std::abs(static_cast<double>(sets.Point(i, j).X)));
+    }
+    TPanelRanges ranges;
+    if (PYWorkingRange(plots_.pltPY.Lines, largest, kPYWorkingRangeFactor, ranges))
+        form->ShowRanges(ranges);
+    return window;
 }
 
 void TGraphWindows::SelectStagePYCurves() {

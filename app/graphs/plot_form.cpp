@@ -377,6 +377,16 @@ void TPlotForm::ZoomTo(const QRectF& rect) {
     Redraw();
 }
 
+void TPlotForm::ShowRanges(const TPanelRanges& ranges) {
+    TPanelRanges& now = current_[0];
+    const TPanelRanges& full = full_[0];
+    now.X = {std::max(full.X.Min, ranges.X.Min), std::min(full.X.Max, ranges.X.Max)};
+    now.Y = {std::max(full.Y.Min, ranges.Y.Min), std::min(full.Y.Max, ranges.Y.Max)};
+    if (!(now.X.Width() > 0)) now.X = full.X;
+    if (!(now.Y.Width() > 0)) now.Y = full.Y;
+    Redraw();
+}
+
 void TPlotForm::ZoomOutAt(const QPointF& at) {
     if (layout_.Panels.empty()) return;
     const int panel = PanelAt(at);

@@ -103,6 +103,14 @@ TEST_F(ExampleWindowTest, PYCurvesOfTheCurrentStage) {
     EXPECT_EQ(py.LegendText(0), QStringLiteral("x = 8.5 ft (station 17)"));
     EXPECT_EQ(py.LegendText(2), QStringLiteral("x = 30 ft (station 60)"));
     EXPECT_EQ(py.Title, QStringLiteral("Stage 1"));
+    // The window opens on 2.5 times stage 1's largest deflection, 0.2193 in at the
+    // head: y from -0.6 to 0.6 in of the curves' -3 to 3; zooming out reaches them.
+    TPlotForm* form = Show(TGraphKind::kPY);
+    ASSERT_NE(form, nullptr);
+    EXPECT_NEAR(form->CurrentRanges()[0].X.Min, -0.6, 1e-12);
+    EXPECT_NEAR(form->CurrentRanges()[0].X.Max, 0.6, 1e-12);
+    EXPECT_NEAR(form->FullRanges()[0].X.Max, 3, 1e-12);
+    EXPECT_LT(form->CurrentRanges()[0].Y.Max, form->FullRanges()[0].Y.Max);
     // The last stage gives back what the reader read.
     project.CurrentStage = project.StageCount;
     graphs.SelectStagePYCurves();
