@@ -36,8 +36,13 @@ bool TGraphWindows::HasCurve(TGraphKind kind) const {
 }
 
 QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
-    if (kind != TGraphKind::kPY) return korvel::ShowPlot(Graph(kind), area);
     const bool fresh = Graph(kind).PlotWindow.isNull();
+    if (kind != TGraphKind::kPY) {
+        QWidget* window = korvel::ShowPlot(Graph(kind), area);
+        TPlotForm* form = window ? window->findChild<TPlotForm*>() : nullptr;
+        if (fresh && form) ShowToTheToe(kind, *form);
+        return window;
+    }
     SelectStagePYCurves();
     QWidget* window = korvel::ShowPlot(Graph(kind), area);
     // A new p-y window opens on the working range of the wall's deflections.
@@ -57,6 +62,28 @@ QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
     if (PYWorkingRange(plots_.pltPY.Lines, largest, kPYWorkingRangeFactor, ranges))
         form->ShowRanges(ranges);
     return window;
+}
+
+void TGraphWindows::ShowToTheToe(TGraphKind kind, TPlotForm& form) {
+    // The result rows run to station N+1, one increment below the toe: a new
+    // window of a result graph opens with its depth axis ending at the toe.
+    if (kind != TGraphKind::kDef && kind != TGraphKind::kMom && kind != TGraphKind::kShear &&
+        kind != TGraphKind::kSoil && kind != TGraphKind::kDMS)
+        return;
+    TGraphPlot& g = Graph(kind);
+    const int panels = g.ShowThree ? 3 : 1;
+    for (int panel = 1; panel <= panels; ++panel) {
+        const TCurveList& lines = g.PanelLines(panel);
+        if (lines.PointCount() < 3) continue;
+        double toe = 0;
+        for (int i = 0; i < lines.CurveCount(); ++i)
+            toe = std::max(toe, static_cast<double>(lines.Point(i, lines.PointCount() - 2).Y));
+        TPanelRanges ranges = form.CurrentRanges()[static_cast<size_t>(panel - 1)];
+        TAxisRange depth;
+        if (!FullAxisRange({0.0, toe}, depth)) continue;
+        ranges.Y = depth;
+        form.ShowRanges(ranges, panel - 1);
+    }
 }
 
 void TGraphWindows::SelectStagePYCurves() {

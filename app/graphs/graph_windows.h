@@ -11,6 +11,7 @@
 
 namespace korvel {
 
+class TPlotForm;
 class TProgramData;
 
 class TGraphWindows : public TResultGraphs {
@@ -34,6 +35,8 @@ class TGraphWindows : public TResultGraphs {
     void SelectStagePYCurves();
 
   private:
+    void ShowToTheToe(TGraphKind kind, TPlotForm& form);
+
     TProgramData& project_;
     std::vector<std::vector<TPYCurveData>> py_sets_;  // every set's curves, from the file
     TResultPlots plots_;

@@ -377,9 +377,10 @@ void TPlotForm::ZoomTo(const QRectF& rect) {
     Redraw();
 }
 
-void TPlotForm::ShowRanges(const TPanelRanges& ranges) {
-    TPanelRanges& now = current_[0];
-    const TPanelRanges& full = full_[0];
+void TPlotForm::ShowRanges(const TPanelRanges& ranges, int panel) {
+    if (panel < 0 || panel > 2) return;
+    TPanelRanges& now = current_[static_cast<size_t>(panel)];
+    const TPanelRanges& full = full_[static_cast<size_t>(panel)];
     now.X = {std::max(full.X.Min, ranges.X.Min), std::min(full.X.Max, ranges.X.Max)};
     now.Y = {std::max(full.Y.Min, ranges.Y.Min), std::min(full.Y.Max, ranges.Y.Max)};
     if (!(now.X.Width() > 0)) now.X = full.X;

@@ -118,6 +118,20 @@ TEST_F(ExampleWindowTest, PYCurvesOfTheCurrentStage) {
     EXPECT_EQ(py.Title, QStringLiteral("Stage %1").arg(project.StageCount));
 }
 
+// The result rows run one increment below the toe (31 ft of a 30 ft wall):
+// the depth axes of a new window end at the toe, zooming out still reaches 31 ft.
+TEST_F(ExampleWindowTest, DepthAxesEndAtTheToe) {
+    TPlotForm* form = Show(TGraphKind::kDMS);
+    ASSERT_NE(form, nullptr);
+    for (size_t panel = 0; panel < 3; ++panel) {
+        EXPECT_NEAR(form->CurrentRanges()[panel].Y.Max, 30, 1e-9) << panel;
+        EXPECT_GT(form->FullRanges()[panel].Y.Max, 30) << panel;
+    }
+    TPlotForm* moment = Show(TGraphKind::kMom);
+    ASSERT_NE(moment, nullptr);
+    EXPECT_NEAR(moment->CurrentRanges()[0].Y.Max, 30, 1e-9);
+}
+
 TEST_F(ExampleWindowTest, ClosingFreesTheWindow) {
     TPlotForm* form = Show(TGraphKind::kDMS);
     ASSERT_NE(form, nullptr);
