@@ -184,7 +184,8 @@ std::string StudyJson(const std::vector<StudyRow>& rows, const std::vector<std::
     out << "\n  ],\n  \"notes\": [";
     for (size_t i = 0; i < notes.size(); ++i) out << (i ? ", " : "") << JsonString(notes[i]);
     out << "],\n  \"critical_length\": "
-        << (critical ? JsonNumber(rows[*critical].length) : std::string("null")) << "\n}\n";
+        << (critical ? JsonNumber(rows[*critical].length) : std::string("null"))
+        << ",\n  \"schema\": \"korvel-run length study\",\n  \"schema_version\": 1\n}\n";
     return out.str();
 }
 

@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
 #endif
     if (files.size() > 1) {
         human << "files: " << files.size() << ", sections: " << sections
-                  << ", failures: " << failures << ", wall time: " << seconds << " s\n";
+              << ", failures: " << failures << ", wall time: " << seconds << " s\n";
     }
     if (!jsonPath.empty()) {
         korvel::cli::AddTiebackForces(results);

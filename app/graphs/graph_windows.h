@@ -3,11 +3,15 @@
 // project, and their plot windows in the main window's MDI area.
 #pragma once
 
+#include <vector>
+
 #include "graphs/result_graphs.h"
 #include "graphs/result_plots.h"
+#include "report/plot_py_sets.h"
 
 namespace korvel {
 
+class TPlotForm;
 class TProgramData;
 
 class TGraphWindows : public TResultGraphs {
@@ -26,8 +30,16 @@ class TGraphWindows : public TResultGraphs {
     // The reader's message of the last failed reading.
     const QString& LastError() const { return last_error_; }
 
+    // Puts the p-y curves of the project's current stage into the p-y graph (the
+    // reader leaves the last stage's there) and names each curve by its depth
+    // and station. ShowPlot does it before it opens the p-y window.
+    void SelectStagePYCurves();
+
   private:
+    void ShowToTheToe(TGraphKind kind, TPlotForm& form);
+
     TProgramData& project_;
+    std::vector<std::vector<TPYCurveData>> py_sets_;  // every set's curves, from the file
     TResultPlots plots_;
     QString last_error_;
 };

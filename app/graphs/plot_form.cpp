@@ -381,6 +381,17 @@ void TPlotForm::ZoomTo(const QRectF& rect) {
     Redraw();
 }
 
+void TPlotForm::ShowRanges(const TPanelRanges& ranges, int panel) {
+    if (panel < 0 || panel > 2) return;
+    TPanelRanges& now = current_[static_cast<size_t>(panel)];
+    const TPanelRanges& full = full_[static_cast<size_t>(panel)];
+    now.X = {std::max(full.X.Min, ranges.X.Min), std::min(full.X.Max, ranges.X.Max)};
+    now.Y = {std::max(full.Y.Min, ranges.Y.Min), std::min(full.Y.Max, ranges.Y.Max)};
+    if (!(now.X.Width() > 0)) now.X = full.X;
+    if (!(now.Y.Width() > 0)) now.Y = full.Y;
+    Redraw();
+}
+
 void TPlotForm::ZoomOutAt(const QPointF& at) {
     if (layout_.Panels.empty()) return;
     const int panel = PanelAt(at);

@@ -53,6 +53,9 @@ class TPlotForm : public QWidget {
     QString CoordinateCaption(const QPointF& canvas_position) const;
     // Zoom to a canvas rectangle (single-panel graphs); zoom out around a point.
     void ZoomTo(const QRectF& canvas_rect);
+    // Shows a panel (0 to 2) in these ranges (kept within its full ranges, which
+    // zooming out still reaches).
+    void ShowRanges(const TPanelRanges& ranges, int panel = 0);
     void ZoomOutAt(const QPointF& canvas_position);
 
     // Draws the graph with its legend into a bitmap of round(width x ppi) by

@@ -213,6 +213,7 @@ TInputSummary SummariseInput(TProgramData& p, const QString& heading, bool long_
     s.IncrementLength = static_cast<double>(p.IncrementLength);
     s.Wa = static_cast<double>(p.Wa);
     s.FreeHeight = static_cast<double>(p.FreeHeight);
+    s.UserPressure = p.EarthPressureOption == 1;
     TProgramTables& t = p.Tables();
 
     const bool soils_used = p.EarthPressureOption >= 2 || p.PYCurveOption == 2 ||
@@ -437,9 +438,30 @@ void AddExtremes(TReportTable& t, const QString& name, const QString& unit,
 
 }  // namespace
 
+double PressureLoad(const TPressureRows& rows, double h, int station) {
+    if (rows.empty() || !(h > 0) || station < 1) return 0;
+    const int last = static_cast<int>(std::lround(rows.back().first / h));
+    if (station > last) return 0;
+    double load = 0;
+    for (int k = 1; k <= std::min(station, last); ++k) {
+        const double x = k * h;
+        size_t i = 0;
+        while (i < rows.size() && x > rows[i].first) ++i;
+        if (i == rows.size()) continue;  // no row at or below: the load of the station above
+        if (i == 0) {
+            load = rows[0].second;
+            continue;
+        }
+        const auto& [d0, p0] = rows[i - 1];
+        const auto& [d1, p1] = rows[i];
+        load = d1 > d0 ? p0 + (x - d0) * (p1 - p0) / (d1 - d0) : p1;
+    }
+    return load * h;
+}
+
 std::vector<TSectionReport> SummariseSections(const TReportRun& run,
-                                              const std::vector<TInputSummary>& inputs,
-                                              bool staged) {
+                                              const std::vector<TInputSummary>& inputs, bool staged,
+                                              const std::vector<TPressureRows>& pressures) {
     std::vector<TSectionReport> out;
     for (size_t i = 0; i < run.Sections.size(); ++i) {
         const TReportSection& s = run.Sections[i];
@@ -499,16 +521,22 @@ std::vector<TSectionReport> SummariseSections(const TReportRun& run,
             // (with generated pressures), so there the net reaction is the soil's.
             const int excavation =
                 static_cast<int>(std::lround(in->FreeHeight / in->IncrementLength));
+            // A user pressure table may reach below it: its loads come off.
+            TReportSection soil = s;
+            if (in->UserPressure && i < pressures.size()) {
+                for (TStationRow& row : soil.Rows)
+                    row.Reaction -= PressureLoad(pressures[i], in->IncrementLength, row.Station);
+            }
             AddExtremes(r.Maxima, QStringLiteral("Soil reaction per station below the excavation"),
                         u.Force,
-                        SignedExtremes(s, &TStationRow::Reaction, excavation + 1, anchored),
+                        SignedExtremes(soil, &TStationRow::Reaction, excavation + 1, anchored),
                         u.ForceFactor, u.DepthFactor, pm);
         }
         r.Maxima.Note = QStringLiteral(
             "The net reaction per station is the lateral force a station receives from the soil, "
             "the earth pressure, tiebacks, springs and loads together, as the output report "
-            "prints it (NET REACT/STA); below the excavation level, stations with a tieback left "
-            "out, it is the soil's reaction alone.");
+            "prints it (NET REACT/STA). The soil reaction below the excavation level is the net "
+            "reaction less the earth pressure load there, stations with a tieback left out.");
 
         r.Stations.Caption = QStringLiteral("Results by station");
         r.Stations.Header = {{QStringLiteral("Station")},

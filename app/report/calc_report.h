@@ -47,6 +47,7 @@ struct TInputSummary {
     double IncrementLength = 0;  // h, in the base length (inches in English units)
     double Wa = 0;               // width for earth pressure, base length
     double FreeHeight = 0;       // excavation depth below the top, base length
+    bool UserPressure = false;   // the earth pressure is the user's table (may reach below H)
     std::vector<TTiebackInput> Tiebacks;
 };
 
@@ -119,11 +120,19 @@ struct TTiebackForce {
 TTiebackForce TiebackForce(const TTiebackInput& t, const TInputSummary& in,
                            const TReportSection& results);
 
+// The load a user pressure table puts on station k (force per station, as the
+// engine applies it down to the table's last row): the total pressure
+// interpolated at k h, times h; a station below the last row takes the load of
+// the one above it, station 0 none.
+double PressureLoad(const TPressureRows& rows, double h, int station);
+
 // Sections of the run with their results; section i takes its tiebacks from
-// inputs[min(i, inputs.size() - 1)] (a long-term section uses the first inputs).
+// inputs[min(i, inputs.size() - 1)] (a long-term section uses the first inputs)
+// and, for a user pressure table, its loads from pressures[i] (the plot file's
+// rows), so that the soil reaction below the excavation is the soil's alone.
 std::vector<TSectionReport> SummariseSections(const TReportRun& run,
-                                              const std::vector<TInputSummary>& inputs,
-                                              bool staged);
+                                              const std::vector<TInputSummary>& inputs, bool staged,
+                                              const std::vector<TPressureRows>& pressures = {});
 
 // Numbers of the report's precision shown as plain general numbers ("1.86", "-6.35e+05").
 QString ReportNumber(double value);

@@ -14,6 +14,7 @@
 #include "graphs/axis_scale.h"
 #include "graphs/plot_layout.h"
 #include "graphs/plot_painter.h"
+#include "graphs/py_working_range.h"
 #include "graphs/result_plots.h"
 #include "report/pdf_composer.h"
 
@@ -26,8 +27,6 @@ constexpr double kHeadingPoints = 13;
 constexpr double kTitleBlockPoints = 8.5;
 // Curves made active in a graph that limits them, as a new graph window does.
 constexpr int kInitialActiveCurves = 20;
-// The p-y graph shows this many times the largest deflection of the wall.
-constexpr double kPYRangeFactor = 2.5;
 
 void DrawTitleBlock(QPainter& p, const QRectF& box, const TCalcReport& r, size_t page,
                     size_t pages) {
@@ -168,6 +167,8 @@ void ComposeMethod(TReportComposer& c, const TCalcReport& r) {
 
 void ComposeResults(TReportComposer& c, const TCalcReport& r) {
     for (const TSectionReport& s : r.Sections) {
+        // The heading, the solution and the extremes table start on one page.
+        c.Need(c.Pt(s.Problems.isEmpty() ? 185 : 240));
         c.Heading(s.Heading, 2);
         c.Text(QStringLiteral("Solution: ") + s.Ending, ReportFont(kBodyPoints));
         c.Space(2);
@@ -196,30 +197,6 @@ void ComposeWarnings(TReportComposer& c, const TCalcReport& r) {
         return;
     }
     c.Bullets(all);
-}
-
-// The range of values a list of curves takes between x_from and x_to, with the
-// points where the curves cross those bounds.
-TAxisRange ValuesWithin(const TCurveList& lines, double x_from, double x_to) {
-    std::vector<double> values;
-    for (int i = 0; i < lines.CurveCount(); ++i) {
-        const TLine& curve = lines.Curve(i);
-        for (int j = 0; j < curve.PointCount(); ++j) {
-            const double x = static_cast<double>(curve.Point(j).X);
-            const double y = static_cast<double>(curve.Point(j).Y);
-            if (x >= x_from && x <= x_to) values.push_back(y);
-            if (j == 0) continue;
-            const double x0 = static_cast<double>(curve.Point(j - 1).X);
-            const double y0 = static_cast<double>(curve.Point(j - 1).Y);
-            for (double bound : {x_from, x_to}) {
-                if ((x0 - bound) * (x - bound) < 0)
-                    values.push_back(y0 + (bound - x0) * (y - y0) / (x - x0));
-            }
-        }
-    }
-    TAxisRange range;
-    FullAxisRange(values, range);
-    return range;
 }
 
 // The graphs as the pages show them: depth curves end at the toe (the plot file
@@ -381,23 +358,15 @@ std::vector<TPreparedGraph> PrepareGraphs(TResultPlots& g, const TCalcReport& r,
                 largest = std::max(largest, std::abs(static_cast<double>(sets.Point(i, j).X)));
         }
         TGraphOptions py_options;
-        if (largest > 0 && lines.CurveCount() > 0) {
-            const double reach = kPYRangeFactor * largest;
-            std::vector<double> bounds = {-reach, reach};
-            TAxisRange x;
-            if (FullAxisRange(bounds, x)) {
-                py_options.HasRange[0] = true;
-                py_options.Ranges[0].X = x;
-                py_options.Ranges[0].Y = ValuesWithin(lines, x.Min, x.Max);
-            }
-        }
+        py_options.HasRange[0] =
+            PYWorkingRange(lines, largest, kPYWorkingRangeFactor, py_options.Ranges[0]);
         const int named = per_set ? k : set_count - 1;
         QString caption = QStringLiteral("p-y curves");
         if (set_count > 1 && named >= 0 && !sets.Curve(named).Name.isEmpty())
             caption += QStringLiteral(" (") + sets.Curve(named).Name + QStringLiteral(")");
         if (py_options.HasRange[0])
             caption += QStringLiteral(", y up to %1 times the largest wall deflection")
-                           .arg(kPYRangeFactor);
+                           .arg(kPYWorkingRangeFactor);
         out.push_back({py, caption, py_options});
     }
     return out;

@@ -44,13 +44,28 @@ constexpr int kLimit = 100000;
 
 }  // namespace
 
-std::vector<std::vector<TPYCurveData>> ParsePYSets(const QByteArray& text) {
+namespace {
+
+struct TBlocks {
+    std::vector<std::vector<TPYCurveData>> Curves;
+    std::vector<TPressureRows> Pressures;
+};
+
+TBlocks ParseBlocks(const QByteArray& text) {
     TNumbers in(text);
-    std::vector<std::vector<TPYCurveData>> sets;
+    TBlocks out;
+    std::vector<std::vector<TPYCurveData>>& sets = out.Curves;
     int blocks = 1;
     for (int block = 0; block < blocks; ++block) {
         int rows = 0, units = 0, curves = 0, set_count = 0, nodes = 0;
-        if (!in.Count(rows, kLimit) || !in.Skip(4L * rows)) return {};
+        if (!in.Count(rows, kLimit)) return {};
+        TPressureRows pressure;
+        for (int r = 0; r < rows; ++r) {
+            double depth = 0, total = 0;
+            if (!in.Real(depth) || !in.Real(total) || !in.Skip(2)) return {};
+            pressure.emplace_back(depth, total);
+        }
+        out.Pressures.push_back(std::move(pressure));
         if (!in.Count(units, kLimit) || !in.Count(curves, kLimit)) return {};
         std::vector<TPYCurveData> set;
         for (int c = 0; c < curves; ++c) {
@@ -70,7 +85,23 @@ std::vector<std::vector<TPYCurveData>> ParsePYSets(const QByteArray& text) {
         if (block == 0) blocks = std::max(1, set_count);
         sets.push_back(std::move(set));
     }
-    return sets;
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::vector<TPYCurveData>> ParsePYSets(const QByteArray& text) {
+    return ParseBlocks(text).Curves;
+}
+
+std::vector<TPressureRows> ParsePressureSets(const QByteArray& text) {
+    return ParseBlocks(text).Pressures;
+}
+
+std::vector<TPressureRows> ReadPressureSets(const QString& plot_file) {
+    QFile file(plot_file);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return ParsePressureSets(file.readAll());
 }
 
 std::vector<std::vector<TPYCurveData>> ReadPYSets(const QString& plot_file) {

@@ -20,4 +20,10 @@ struct TPYCurveData {
 std::vector<std::vector<TPYCurveData>> ReadPYSets(const QString& plot_file);
 std::vector<std::vector<TPYCurveData>> ParsePYSets(const QByteArray& text);
 
+// The earth-pressure rows of every result set: depth and total pressure per
+// unit length of wall, in the data's units (inches and pounds in English units).
+using TPressureRows = std::vector<std::pair<double, double>>;
+std::vector<TPressureRows> ParsePressureSets(const QByteArray& text);
+std::vector<TPressureRows> ReadPressureSets(const QString& plot_file);
+
 }  // namespace korvel

@@ -63,6 +63,8 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
         plots_loaded = ReadPlotFile(plot, false, plots, project).Loaded;
         if (plots_loaded) report.PYSets = ReadPYSets(plot);
     }
+    const std::vector<TPressureRows> pressures =
+        plots_loaded ? ReadPressureSets(plot) : std::vector<TPressureRows>{};
     if (!read.Complete) {
         report.InputNote = QStringLiteral("The data file could not be read completely (") +
                            read.Message.simplified() +
@@ -75,7 +77,7 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
     }
 
     const TReportRun run = ReadReport(ChangeFileExt(data_file, QStringLiteral(".kv5o")));
-    report.Sections = SummariseSections(run, report.Inputs, staged);
+    report.Sections = SummariseSections(run, report.Inputs, staged, pressures);
     // One set of units for the whole report, by the output report's units line.
     TReportUnits units;
     for (const TReportSection& s : run.Sections) {

@@ -353,7 +353,7 @@ TEST(LengthStudy, CantileverInSandLevelsOff) {
     // from 336 on. So the wall stops changing at 336 in: 156 in of embedment
     // under the 180 in cut, a little under the cut depth, as for a cantilever in
     // medium dense sand.
-    EXPECT_NE(study.find("\"critical_length\": 336\n"), std::string::npos) << study;
+    EXPECT_NE(study.find("\"critical_length\": 336,\n"), std::string::npos) << study;
     EXPECT_NE(run.out.find("critical length: 336 IN (embedment 156 IN)"), std::string::npos)
         << run.out;
     // A tolerance of 5 % takes the first length whose next step moves less: 312.
@@ -376,7 +376,8 @@ TEST(LengthStudy, JsonShape) {
          {"\"requested_length\": 9", "\"status\": \"closed\"", "\"usable\": true",
           "\"sections\": [\n      {\"iterations\": ", "\"max_moment\": {\"value\": ",
           "\"head_deflection\": ", "\"toe_deflection\": ", "\"embedment\": 3,",
-          "\"tieback_forces\": [", "\n  ],\n  \"notes\": [", "],\n  \"critical_length\": "}) {
+          "\"tieback_forces\": [", "\n  ],\n  \"notes\": [", "],\n  \"critical_length\": ",
+          ",\n  \"schema\": \"korvel-run length study\",\n  \"schema_version\": 1\n}"}) {
         EXPECT_NE(json.find(key), std::string::npos) << key;
     }
     // One tieback: its force is its spring times the deflection at its station,
@@ -384,6 +385,24 @@ TEST(LengthStudy, JsonShape) {
     const size_t list = json.find("\"tieback_forces\": [") + 19;
     EXPECT_GT(std::atof(json.c_str() + list), 0.0);
     EXPECT_EQ(json.substr(json.size() - 2), "}\n");
+}
+
+// With --json - standard output carries the JSON alone; the table goes to
+// standard error.
+TEST(LengthStudy, JsonAloneOnStandardOutput) {
+    TempFolder folder;
+    const fs::path out = folder.path() / "out.txt";
+    const fs::path err = folder.path() / "err.txt";
+    const std::string command =
+        std::string(KORVEL_RUN_EXE) + " --engine " + KORVEL_ENGINE_LIBRARY +
+        " --lengths 9:10:1 --json - " +
+        (fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d").string() + " >" + out.string() +
+        " 2>" + err.string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string json = ReadFile(out);
+    EXPECT_EQ(json.rfind("{\n  \"tolerance_percent\": 1,", 0), 0u) << json;
+    EXPECT_EQ(json.substr(json.size() - 2), "}\n");
+    EXPECT_NE(ReadFile(err).find("critical length"), std::string::npos) << ReadFile(err);
 }
 
 TEST(LengthStudy, PlotAsPngAndSvg) {

@@ -86,6 +86,53 @@ TEST_F(ExampleWindowTest, EveryGraphOpensWithItsCaption) {
     EXPECT_EQ(again, graphs.Graph(TGraphKind::kDef).PlotWindow.data());
 }
 
+// The reader leaves the last stage's p-y curves in the graph; the window shows
+// those of the project's current stage, each named by its depth and station.
+// Stage 1 of the file has curves at stations 17, 38 and 60 (h = 6 in), the
+// first from (-3, 500).
+TEST_F(ExampleWindowTest, PYCurvesOfTheCurrentStage) {
+    TGraphPlot& py = graphs.Graph(TGraphKind::kPY);
+    const long double last_label = py.Lines.Curve(0).Value;
+    project.CurrentStage = 1;
+    ASSERT_NE(Show(TGraphKind::kPY), nullptr);
+    ASSERT_EQ(py.Lines.CurveCount(), 3);
+    EXPECT_EQ(py.Lines.Curve(0).Value, 17);
+    EXPECT_EQ(py.Lines.Curve(2).Value, 60);
+    EXPECT_EQ(py.Lines.Point(0, 0).X, -3);
+    EXPECT_EQ(py.Lines.Point(0, 0).Y, 500);
+    EXPECT_EQ(py.Lines.Point(1, 6).Y, -2500);
+    EXPECT_EQ(py.LegendText(0), QStringLiteral("x = 8.5 ft (station 17)"));
+    EXPECT_EQ(py.LegendText(2), QStringLiteral("x = 30 ft (station 60)"));
+    EXPECT_EQ(py.Title, QStringLiteral("Stage 1"));
+    // The window opens on 2.5 times stage 1's largest deflection, 0.2193 in at the
+    // head: y from -0.6 to 0.6 in of the curves' -3 to 3; zooming out reaches them.
+    TPlotForm* form = Show(TGraphKind::kPY);
+    ASSERT_NE(form, nullptr);
+    EXPECT_NEAR(form->CurrentRanges()[0].X.Min, -0.6, 1e-12);
+    EXPECT_NEAR(form->CurrentRanges()[0].X.Max, 0.6, 1e-12);
+    EXPECT_NEAR(form->FullRanges()[0].X.Max, 3, 1e-12);
+    EXPECT_LT(form->CurrentRanges()[0].Y.Max, form->FullRanges()[0].Y.Max);
+    // The last stage gives back what the reader read.
+    project.CurrentStage = project.StageCount;
+    graphs.SelectStagePYCurves();
+    EXPECT_EQ(py.Lines.Curve(0).Value, last_label);
+    EXPECT_EQ(py.Title, QStringLiteral("Stage %1").arg(project.StageCount));
+}
+
+// The result rows run one increment below the toe (31 ft of a 30 ft wall):
+// the depth axes of a new window end at the toe, zooming out still reaches 31 ft.
+TEST_F(ExampleWindowTest, DepthAxesEndAtTheToe) {
+    TPlotForm* form = Show(TGraphKind::kDMS);
+    ASSERT_NE(form, nullptr);
+    for (size_t panel = 0; panel < 3; ++panel) {
+        EXPECT_NEAR(form->CurrentRanges()[panel].Y.Max, 30, 1e-9) << panel;
+        EXPECT_GT(form->FullRanges()[panel].Y.Max, 30) << panel;
+    }
+    TPlotForm* moment = Show(TGraphKind::kMom);
+    ASSERT_NE(moment, nullptr);
+    EXPECT_NEAR(moment->CurrentRanges()[0].Y.Max, 30, 1e-9);
+}
+
 TEST_F(ExampleWindowTest, ClosingFreesTheWindow) {
     TPlotForm* form = Show(TGraphKind::kDMS);
     ASSERT_NE(form, nullptr);

@@ -187,6 +187,25 @@ TEST(ReportReader, EnglishResultsInFeetInchesKipsAndZeroAtPrintPrecision) {
     EXPECT_EQ(sections[0].Stations.Header[1], (QStringList{"Depth x", "ft"}));
 }
 
+// The tied-back example's table: 0 at the top, 35.6 kN/m from 6 m to 10 m, on
+// 0.2 m increments. At 2 m: 35.6 * 2 / 6 = 11.867 kN/m, times h: 2.3733 kN; from
+// 6 m on 7.12 kN; below the table's last row (station 51) nothing.
+TEST(PressureLoads, AsTheEngineAppliesAUserTable) {
+    const TPressureRows rows = {{0, 0}, {6, 35.6}, {10, 35.6}};
+    EXPECT_DOUBLE_EQ(PressureLoad(rows, 0.2, 0), 0);
+    EXPECT_NEAR(PressureLoad(rows, 0.2, 10), 35.6 * 2 / 6 * 0.2, 1e-12);
+    EXPECT_NEAR(PressureLoad(rows, 0.2, 30), 7.12, 1e-12);
+    EXPECT_NEAR(PressureLoad(rows, 0.2, 45), 7.12, 1e-12);
+    EXPECT_NEAR(PressureLoad(rows, 0.2, 50), 7.12, 1e-12);
+    EXPECT_DOUBLE_EQ(PressureLoad(rows, 0.2, 51), 0);
+    // The plot file's rows are what the report reads.
+    const std::vector<TPressureRows> sets = ParsePressureSets(
+        " 3\n 0.000E+00 0.000E+00 0.100E-06 0.000E+00\n 0.600E+01 0.356E+02 0.356E+02 0\n"
+        " 0.100E+02 0.356E+02 0.356E+02 0\n 2 0\n 1 2 2\n 0 0 0 0 0\n 0.2 0 0 0 0\n");
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(sets[0], rows);
+}
+
 // English units: a tieback 10 ft down on a wall of 6 in increments goes to station
 // 20; A = 2 in^2, E = 29e6 psi, unbonded 20 ft, horizontal, at 8 ft on a 12 in
 // wide wall. Spring 2 * 29e6 / ((96 / 12) * 240) = 30208.33 lbs/in; at 0.1 in it

@@ -371,6 +371,93 @@ TEST_F(ReportPdf, SIExamplesOnA4InParallelAndLetterWhenAsked) {
     EXPECT_EQ(Korvel("--paper legal --pdf " + Quote(a)).Code, 2);
 }
 
+// A run beyond the maximum allowable deflection (1 mm for the tied-back wall):
+// korvel-run exits with 3 and the PDF says so on its first page, at the
+// section's results, on the graphs and at the station table.
+TEST_F(ReportPdf, ResultsBeyondTheAllowedDeflectionCarryABanner) {
+    const fs::path data = Example("tiedback_si.kv5d");
+    std::string text = ReadText(data);
+    const size_t at = text.find("50 0.2\t0.3\t1E-5");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 15, "50 0.2\t0.001\t1E-5");
+    std::ofstream(data, std::ios::binary) << text;
+    const TOutput run = Korvel("--pdf " + Quote(data));
+    EXPECT_EQ(run.Code, 3) << run.Text;
+    const std::vector<std::string> pages = Pages(folder_ / "tiedback_si.pdf");
+    ASSERT_GE(pages.size(), 5u);
+    const std::string banner = "The results are not valid: do not use them for design.";
+    EXPECT_NE(pages[0].find(banner), std::string::npos) << pages[0];
+    EXPECT_NE(pages[0].find("The maximum allowable deflection was exceeded at 47 stations"),
+              std::string::npos)
+        << pages[0];
+    size_t banners = 0;
+    for (const std::string& p : pages) {
+        for (size_t k = p.find(banner); k != std::string::npos; k = p.find(banner, k + 1))
+            ++banners;
+    }
+    EXPECT_EQ(banners, 4u);  // first page, results, graphs, station table
+}
+
+// What a checker needs besides the numbers, on the tied-back SI example: the
+// job block, the data file's SHA-256 (computed here with sha256sum), the date
+// and time of the analysis, contents with page numbers, method, sign
+// convention, assumptions, units, both extremes (-87.9 and +28 kN-m), the net
+// reaction named as the report names it and the soil reaction below the
+// excavation, Wa and the user curves' points, warnings, and the end mark.
+TEST_F(ReportPdf, TiedBackReportHasWhatACheckerSigns) {
+    const fs::path data = Example("tiedback_si.kv5d");
+    const TOutput run = Korvel("--pdf " + Quote(data));
+    ASSERT_EQ(run.Code, 0) << run.Text;
+    const std::vector<std::string> pages = Pages(folder_ / "tiedback_si.pdf");
+    ASSERT_GE(pages.size(), 5u);
+    const std::string& first = pages[0];
+    for (const char* text : {"Job number", "Revision", "Prepared by", "Checked by",
+                             "SHA-256 of the data file", "Analysed on", "Contents"}) {
+        EXPECT_NE(first.find(text), std::string::npos) << text;
+    }
+    const std::string sum = Shell("sha256sum " + Quote(data)).Text.substr(0, 64);
+    EXPECT_NE(first.find(sum), std::string::npos) << sum;
+    const std::string kv5o = ReadText(folder_ / "tiedback_si.kv5o");
+    const std::regex date(R"(Date:\s+(.*\S)\s+Time:\s+(\S+))");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(kv5o, m, date));
+    EXPECT_NE(first.find(m[1].str() + ", " + m[2].str()), std::string::npos) << first;
+    // The contents give each part's page.
+    const std::regex entry(R"(Results by station[ .]+([0-9]+))");
+    ASSERT_TRUE(std::regex_search(first, m, entry)) << first;
+    const size_t station_page = std::stoul(m[1]);
+    ASSERT_LE(station_page, pages.size());
+    EXPECT_NE(pages[station_page - 1].find("Results by station"), std::string::npos);
+
+    const std::string all = Join(pages);
+    for (const char* text :
+         {"Method", "Sign convention", "Assumptions and limits", "no lock-off",
+          "Units of the results, tables and graphs", "Width for active earth pressure, Wa",
+          "User p-y curve 3 (Node # 50): points", "Net reaction per station (NET REACT/STA)",
+          "Soil reaction per station below the excavation", "Warnings of the run",
+          "p-y curves, y up to 2.5 times the largest wall deflection", "x = 10 m (station 50)"}) {
+        EXPECT_NE(all.find(text), std::string::npos) << text;
+    }
+    EXPECT_NE(pages.back().find("End of report"), std::string::npos);
+    const std::regex moment(R"(Bending moment\s+kN-m\s+28\s+8\.2\s+-87\.9\s+4\.6)");
+    EXPECT_TRUE(std::regex_search(all, moment)) << all;
+    const std::regex net(
+        R"(Net reaction per station \(NET REACT/STA\)\s+kN\s+\S+\s+\S+\s+-59\.4\s+1\.6)");
+    EXPECT_TRUE(std::regex_search(all, net));
+}
+
+// Every stage's own p-y curves, each in its graph.
+TEST_F(ReportPdf, EveryStageHasItsOwnPYCurves) {
+    const fs::path data = Example("three_stages_english.kv5d");
+    ASSERT_EQ(Korvel("--pdf " + Quote(data)).Code, 0);
+    const std::string all = Join(Pages(folder_ / "three_stages_english.pdf"));
+    for (const char* stage :
+         {"p-y curves (Stage: 1)", "p-y curves (Stage: 2)", "p-y curves (Stage: 3)"}) {
+        EXPECT_NE(all.find(stage), std::string::npos) << stage;
+    }
+    EXPECT_NE(all.find("excavation, stage 2"), std::string::npos);
+}
+
 TEST_F(ReportPdf, DataErrorStillGivesAReportThatOpensWithTheError) {
     const fs::path data = Example("cantilever_english.kv5d");
     // A continuation code of 3 in the stiffness row: the engine stops on it.
