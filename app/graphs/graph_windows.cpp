@@ -4,6 +4,7 @@
 
 #include "graphs/plot_file_reader.h"
 #include "graphs/plot_form.h"
+#include "graphs/pressure_parts.h"
 
 namespace korvel {
 
@@ -13,6 +14,8 @@ bool TGraphWindows::ReadPlotFile(const QString& path, bool after_run) {
     // The main window shows the after-run message itself.
     const TPlotReadResult result = korvel::ReadPlotFile(path, after_run, plots_, project_);
     last_error_ = result.Error;
+    // The combined graph shows soils, water and surcharges each as what they are.
+    if (result.Loaded) ShowPressureParts(plots_.PltCombine, project_);
     return result.Loaded;
 }
 
