@@ -303,9 +303,10 @@ void TTableForm::UpdateGeometry() {
         width += column_width;
     }
     // The first column fits TopLeft and is at least a third of an inch wide.
-    const int first =
-        std::max({header_metrics.horizontalAdvance(table_->TopLeft()) + padding, dpi / 3,
-                  header_metrics.horizontalAdvance(QStringLiteral("000")) + padding});
+    int first = std::max({header_metrics.horizontalAdvance(table_->TopLeft()) + padding, dpi / 3,
+                          header_metrics.horizontalAdvance(QStringLiteral("000")) + padding});
+    for (const QString& name : table_->RowNames())
+        first = std::max(first, header_metrics.horizontalAdvance(name) + padding);
     grid_->verticalHeader()->setFixedWidth(first);
     const int row_height = std::max(grid_->verticalHeader()->defaultSectionSize(),
                                     QComboBox().sizeHint().height() + 2);
