@@ -297,8 +297,15 @@ void TTableForm::UpdateGeometry() {
         for (const QString& line : table_->HeaderLines(column)) {
             caption = std::max(caption, header_metrics.horizontalAdvance(line));
         }
-        const int column_width = std::max(
-            caption + padding, static_cast<int>(MinimumWidthInches(*table_, column) * dpi));
+        int column_width = std::max(caption + padding,
+                                    static_cast<int>(MinimumWidthInches(*table_, column) * dpi));
+        // A choice column shows its longest item whole, with the drop-down's arrow.
+        if (table_->Column(column).Kind() == TColumnKind::kEnum) {
+            QComboBox probe;
+            probe.setFont(grid_->font());
+            probe.addItems(static_cast<const TEnumColumn&>(table_->Column(column)).Items);
+            column_width = std::max(column_width, probe.sizeHint().width() + padding / 2);
+        }
         grid_->setColumnWidth(g, column_width);
         width += column_width;
     }
