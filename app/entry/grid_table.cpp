@@ -558,6 +558,7 @@ void TGridTable::CopyDefinitionTo(TGridTable& copy) const {
     copy.caption_ = caption_;
     copy.comments_ = comments_;
     copy.top_left_ = top_left_;
+    copy.row_names_ = row_names_;
     copy.min_rows_ = min_rows_;
     copy.max_rows_ = max_rows_;
     for (const auto& column : columns_) copy.columns_.push_back(column->CloneDefinition());

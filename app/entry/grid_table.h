@@ -71,6 +71,10 @@ class TGridTable : public QObject {
     void SetComments(const QString& comments) { comments_ = comments; }
     const QString& TopLeft() const { return top_left_; }
     void SetTopLeft(const QString& text) { top_left_ = text; }
+    // Names shown beside the first rows instead of their numbers (a soil
+    // layer's "Top" and "Bottom").
+    const QStringList& RowNames() const { return row_names_; }
+    void SetRowNames(const QStringList& names) { row_names_ = names; }
     // Name of the picture shown under the comments; windows know the pictures.
     const QString& HelpPicture() const { return help_picture_; }
     void SetHelpPicture(const QString& name) { help_picture_ = name; }
@@ -194,6 +198,7 @@ class TGridTable : public QObject {
     QString caption_;
     QString comments_;
     QString top_left_;
+    QStringList row_names_;
     QString help_picture_;
     int min_rows_ = 1;
     int max_rows_ = 0;

@@ -162,7 +162,6 @@ TProgramTables::TProgramTables() {
                                              "only (including the specified START and END "
                                              "nodes).\r") +
                               kInterpolationComment);
-    SoilStrength->SetHelpPicture(kTiebackPicture);
 
     TiebackTable1 = MakeTable<TGridTable>(GridRegistry, 77, "TiebackTable1",
                                           "Tieback (ground anchor) Table", 1, 20);
@@ -172,6 +171,7 @@ TProgramTables::TProgramTables() {
     TiebackTable1->AddFloatColumn(Lines({"Unbonded anchor", "length,"}), "L2");
     TiebackTable1->AddFloatColumn(Lines({"Angle from", "horizontal,"}), "DEG.");
     TiebackTable1->AddFloatColumn(Lines({"Anchor spacing", "in each row,"}), "L2");
+    TiebackTable1->SetHelpPicture(kTiebackPicture);
 
     PYMod = MakeTable<TGridTable>(GridRegistry, 16, "PYMod", "p-y Modification Factors", 2, 30);
     PYMod->AddFloatColumn(Lines({"Depth"}), "L2");
@@ -230,7 +230,7 @@ TProgramTables::TProgramTables() {
     PYCurves2 = MakeTable<TGridTableChart>(ChartRegistry, 37, "PYCurves2",
                                            "Sets of Ext. p-y Curves", 2, 30);
     PYCurves2->AddIntColumn(Lines({"Node #"}), 0, INT_MIN, INT_MAX);
-    PYCurves2->AddTableColumn(Lines({"Multiplier for p-value"}), {38});
+    PYCurves2->AddTableColumn(Lines({"p-y Curve"}), {38});
     PYCurves2->AddFloatColumn(Lines({"Multiplier for p-value"}), "", 1.0L);
     PYCurves2->AddFloatColumn(Lines({"Multiplier for y-value"}), "", 1.0L);
 
@@ -238,8 +238,13 @@ TProgramTables::TProgramTables() {
                                             "Nonlinear Moment vs EI Curves", 1, 20, "Section");
     MEICurves2->AddIntColumn(Lines({"From Node No. (Start)"}), 0, 0, kMaxCurveNode);
     MEICurves2->AddIntColumn(Lines({"To Node No. (End)"}), 0, 0, kMaxCurveNode);
-    MEICurves2->AddTableColumn({}, {0});
+    MEICurves2->AddTableColumn(Lines({"Moment vs EI Curve"}), {0});
 
+    // The soil parameter tables hold the values at the layer's top and bottom.
+    for (TGridTable* table :
+         {TblClay1.get(), TblSand1.get(), TblSilt1.get(), TblRock1.get(), TblRock2.get()}) {
+        table->SetRowNames({QStringLiteral("Top"), QStringLiteral("Bottom")});
+    }
     for (TGridTable* table : TemplateTables()) table->SetRowCount(table->MinRows());
     ResetDataTables();
 }

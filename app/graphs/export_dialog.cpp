@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,10 +26,9 @@ namespace {
 
 constexpr const char* kWorkbookFilter = "Workbook (*.xlsx)";
 
-QString ChooseWorkbookPath(QWidget* parent) {
+QString ChooseWorkbookPath(QWidget* parent, const QString& data_file) {
     const QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("Export to Excel"),
-        QDir(DialogStartFolder()).filePath(QStringLiteral("plots.xlsx")),
+        parent, QStringLiteral("Export to Excel"), WorkbookPathFor(data_file, DialogStartFolder()),
         QString::fromLatin1(kWorkbookFilter));
     RememberDialogFolder(path);
     return path;
@@ -39,6 +39,12 @@ bool OpenWithDesktop(const QString& path) {
 }
 
 }  // namespace
+
+QString WorkbookPathFor(const QString& data_file, const QString& folder) {
+    const QString base = QFileInfo(data_file).completeBaseName();
+    return QDir(folder).filePath((base.isEmpty() ? QStringLiteral("plots") : base) +
+                                 QStringLiteral(".xlsx"));
+}
 
 std::vector<TExportCandidate> ExportCandidates(TResultPlots& plots,
                                                const std::array<bool, kGraphCount>& enabled) {
@@ -52,7 +58,7 @@ std::vector<TExportCandidate> ExportCandidates(TResultPlots& plots,
 TDlgExport::TDlgExport(TCandidateSource candidates, QWidget* parent)
     : QDialog(parent),
       candidates_(std::move(candidates)),
-      choose_path_(ChooseWorkbookPath),
+      choose_path_([](QWidget* parent) { return ChooseWorkbookPath(parent, QString()); }),
       open_(OpenWithDesktop) {
     setObjectName(QStringLiteral("DlgExport"));
     setWindowTitle(QStringLiteral("Export to Excel"));
@@ -88,12 +94,15 @@ TDlgExport::TDlgExport(TCandidateSource candidates, QWidget* parent)
     Refill();
 }
 
-void TDlgExport::ShowFor(QWidget* owner, TCandidateSource candidates) {
+void TDlgExport::ShowFor(QWidget* owner, TCandidateSource candidates, const QString& data_file) {
     auto* dialog =
         owner->findChild<TDlgExport*>(QStringLiteral("DlgExport"), Qt::FindDirectChildrenOnly);
     if (!dialog) {
         dialog = new TDlgExport(std::move(candidates), owner);
     }
+    // The workbook is proposed under the project's name.
+    dialog->SetPathChooser(
+        [data_file](QWidget* parent) { return ChooseWorkbookPath(parent, data_file); });
     dialog->exec();
 }
 

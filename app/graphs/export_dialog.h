@@ -30,6 +30,10 @@ struct TExportCandidate {
 std::vector<TExportCandidate> ExportCandidates(TResultPlots& plots,
                                                const std::array<bool, kGraphCount>& enabled);
 
+// The workbook proposed for a data file: its name with ".xlsx" in folder
+// ("plots.xlsx" when there is no name).
+QString WorkbookPathFor(const QString& data_file, const QString& folder);
+
 class TDlgExport : public QDialog {
     Q_OBJECT
 
@@ -43,7 +47,9 @@ class TDlgExport : public QDialog {
     explicit TDlgExport(TCandidateSource candidates, QWidget* parent = nullptr);
 
     // The program's dialog, a child of owner made on first use, run modally.
-    static void ShowFor(QWidget* owner, TCandidateSource candidates);
+    // The workbook is proposed as data_file's name with ".xlsx".
+    static void ShowFor(QWidget* owner, TCandidateSource candidates,
+                        const QString& data_file = QString());
 
     void SetPathChooser(TPathChooser chooser) { choose_path_ = std::move(chooser); }
     void SetOpener(TOpener opener) { open_ = std::move(opener); }

@@ -7,6 +7,7 @@
 #include "entry/units.h"
 #include "graphs/plot_file_reader.h"
 #include "graphs/plot_form.h"
+#include "graphs/pressure_parts.h"
 #include "graphs/py_working_range.h"
 #include "project/program_data.h"
 
@@ -19,6 +20,8 @@ bool TGraphWindows::ReadPlotFile(const QString& path, bool after_run) {
     const TPlotReadResult result = korvel::ReadPlotFile(path, after_run, plots_, project_);
     last_error_ = result.Error;
     py_sets_ = result.Loaded ? ReadPYSets(path) : std::vector<std::vector<TPYCurveData>>{};
+    // The combined graph shows soils, water and surcharges each as what they are.
+    if (result.Loaded) ShowPressureParts(plots_.PltCombine, project_);
     return result.Loaded;
 }
 

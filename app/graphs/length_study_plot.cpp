@@ -119,10 +119,11 @@ QPointF FreeLegendPlace(QPainter& painter, const TGraphPlot& g, const QSizeF& si
 }  // namespace
 
 void PaintLengthStudy(QPainter& painter, const TLengthStudyCurves& curves, const QSizeF& size,
-                      double dotsPerInch) {
+                      double dotsPerInch, bool side_by_side) {
     painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
     if (curves.Lengths.empty()) return;
-    const QSizeF graphSize(size.width(), size.height() / 2.0);
+    const QSizeF graphSize = side_by_side ? QSizeF(size.width() / 2.0, size.height())
+                                          : QSizeF(size.width(), size.height() / 2.0);
     const struct {
         const std::vector<std::vector<double>>& values;
         QString caption;
@@ -139,7 +140,11 @@ void PaintLengthStudy(QPainter& painter, const TLengthStudyCurves& curves, const
         view.Dx = view.Dy = dotsPerInch;
         view.DrawLegend = true;
         painter.save();
-        painter.translate(0, i * graphSize.height());
+        if (side_by_side) {
+            painter.translate(i * graphSize.width(), 0);
+        } else {
+            painter.translate(0, i * graphSize.height());
+        }
         view.LegendPlace = FreeLegendPlace(painter, graph, graphSize, view);
         PaintGraph(painter, graph, graphSize, view);
         painter.restore();

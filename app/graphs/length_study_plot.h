@@ -28,7 +28,8 @@ struct TLengthStudyCurves {
 
 // Paints both graphs into size (device pixels at dotsPerInch); the painter's
 // origin is the picture's top left corner.
+// side_by_side puts the two graphs next to each other instead (a wide, low place).
 void PaintLengthStudy(QPainter& painter, const TLengthStudyCurves& curves, const QSizeF& size,
-                      double dotsPerInch = 96.0);
+                      double dotsPerInch = 96.0, bool side_by_side = false);
 
 }  // namespace korvel

@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -38,7 +37,7 @@ constexpr const char* kCaption = "Wall Length Study";
 constexpr double kProposedShortest = 0.7;  // of the wall's length, the dialog's first proposal
 constexpr double kProposedLongest = 1.5;
 constexpr int kProposedSteps = 10;
-constexpr int kColumnPadding = 12;  // pixels beside a column's widest text
+constexpr int kColumnPadding = 8;  // pixels beside a column's widest text
 
 QString LengthUnitText(int system) {
     return system == kEnglishUnits ? QStringLiteral("in")
@@ -72,7 +71,7 @@ class TLengthStudyPlot : public QWidget {
   public:
     explicit TLengthStudyPlot(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("LengthStudyPlot"));
-        setMinimumSize(320, 360);
+        setMinimumSize(480, 240);
     }
     void SetCurves(TLengthStudyCurves curves) {
         curves_ = std::move(curves);
@@ -82,7 +81,8 @@ class TLengthStudyPlot : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        PaintLengthStudy(painter, curves_, QSizeF(size()), logicalDpiX());
+        // Below the table, wide and low: the two graphs side by side.
+        PaintLengthStudy(painter, curves_, QSizeF(size()), logicalDpiX(), true);
     }
 
   private:
@@ -178,7 +178,7 @@ TLengthStudyWindow* TLengthStudyWindow::Open(QMdiArea* area, TProgramData& proje
     // A usable size within the frame: the table and the plot side by side.
     const QSize room = area->viewport()->size();
     sub->resize(std::min(1400, std::max(room.width() - 20, 600)),
-                std::min(720, std::max(room.height() - 20, 480)));
+                std::min(900, std::max(room.height() - 20, 480)));
     sub->show();
     // Placed after the open windows, it may stick out of the frame: pulled back in.
     sub->move(std::max(0, std::min(sub->x(), room.width() - sub->width())),
@@ -205,12 +205,13 @@ TLengthStudyWindow::TLengthStudyWindow(TProgramData& project, const TLengthStudy
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
     plot_ = new TLengthStudyPlot(this);
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter_ = splitter;
+    // The table over the window's whole width, so that every column shows in
+    // full; the plot below it.
+    auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(table_);
     splitter->addWidget(plot_);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
     critical_ = new QLabel(this);
     critical_->setObjectName(QStringLiteral("CriticalLength"));
     critical_->setWordWrap(true);
@@ -404,17 +405,9 @@ void TLengthStudyWindow::Fill() {
         }
     }
     table_->resizeColumnsToContents();
-    // Room beside each figure, and the whole table in view beside the plot.
-    int width = table_->frameWidth() * 2 + table_->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < table_->columnCount(); ++c) {
+    // Room beside each figure, so that no number touches its column's edge.
+    for (int c = 0; c < table_->columnCount(); ++c)
         table_->setColumnWidth(c, table_->columnWidth(c) + kColumnPadding);
-        width += table_->columnWidth(c);
-    }
-    if (splitter_) {
-        const int total = splitter_->width();
-        const int plot = std::max(plot_->minimumWidth(), total - width);
-        splitter_->setSizes({std::max(total - plot, 0), plot});
-    }
 
     TLengthStudyCurves curves;
     curves.LengthUnit = L;

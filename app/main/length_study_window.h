@@ -18,7 +18,6 @@ class QMdiArea;
 class QProcess;
 class QProgressBar;
 class QPushButton;
-class QSplitter;
 class QTableWidget;
 class QTemporaryDir;
 
@@ -89,7 +88,6 @@ class TLengthStudyWindow : public QWidget {
     QProgressBar* progress_;
     QTableWidget* table_;
     TLengthStudyPlot* plot_;
-    QSplitter* splitter_ = nullptr;
     QLabel* critical_;
     QLabel* notes_;
     QLabel* status_;

@@ -376,10 +376,13 @@ void TMainForm::createActions() {
     connect(NewAction("GraphExport", "E&xport Plots To Excel"), &QAction::triggered, this, [this] {
         auto* windows = dynamic_cast<TGraphWindows*>(graphs_.get());
         if (!windows) return;
-        TDlgExport::ShowFor(this, [this, windows] {
-            return ExportCandidates(windows->Plots(),
-                                    GraphicsMenuRules(CurrentResultState()).Graph);
-        });
+        TDlgExport::ShowFor(
+            this,
+            [this, windows] {
+                return ExportCandidates(windows->Plots(),
+                                        GraphicsMenuRules(CurrentResultState()).Graph);
+            },
+            project_->FileName);
     });
 
     // Window

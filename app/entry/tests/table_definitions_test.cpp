@@ -72,11 +72,11 @@ TEST(TableDefinitions, EveryTableOfTheProgram) {
          "Total Unit/Weight, (lbs/ft^3)   | Uniaxial Compressive/Strength, (lbs/in^2)   | krm * | "
          "Elastic/Modulus, (lbs/in^2)   | RQD/%"},
         {"PYCurves2", 37, "Sets of Ext. p-y Curves", 2, 30, "",
-         "Node # | Multiplier for p-value | Multiplier for p-value | Multiplier for y-value"},
+         "Node # | p-y Curve | Multiplier for p-value | Multiplier for y-value"},
         {"PYCurve2", 38, "External p-y Curve", 2, 17, "Point",
          "Lateral Deflection, y (*) (in)   | Soil Resistance, p (lbs/in)  "},
         {"MEICurves2", 36, "Nonlinear Moment vs EI Curves", 1, 20, "Section",
-         "From Node No. (Start) | To Node No. (End) | "},
+         "From Node No. (Start) | To Node No. (End) | Moment vs EI Curve"},
         {"Rows2", 0, "Moment and EI data", 1, 100, "Point",
          "Bending moment (lbs-in)   | Flexural rigidity (lbs-in^2)  "},
     };
@@ -130,7 +130,14 @@ TEST(TableDefinitions, CommentsAndPictures) {
     EXPECT_EQ(tables.NewSoil->Cell(2, 0).AsTable()->Comments(), tables.TblClay1->Comments());
     EXPECT_EQ(tables.DistLoad->HelpPicture(), kEarthPressurePicture);
     EXPECT_EQ(tables.LongDist->HelpPicture(), kEarthPressurePicture);
-    EXPECT_EQ(tables.SoilStrength->HelpPicture(), kTiebackPicture);
+    // The tieback drawing belongs to the tieback table, not the springs'.
+    EXPECT_TRUE(tables.SoilStrength->HelpPicture().isEmpty());
+    EXPECT_EQ(tables.TiebackTable1->HelpPicture(), kTiebackPicture);
+    // A layer's parameters: its top and its bottom, also in the layer's own copy.
+    EXPECT_EQ(tables.TblClay1->RowNames(), QStringList({"Top", "Bottom"}));
+    tables.NewSoil->SetRowCount(1);
+    ASSERT_NE(tables.NewSoil->Cell(2, 0).AsTable(), nullptr);
+    EXPECT_EQ(tables.NewSoil->Cell(2, 0).AsTable()->RowNames(), QStringList({"Top", "Bottom"}));
 }
 
 TEST(TableDefinitions, ResetGoesBackToMinRowsOfDefaults) {

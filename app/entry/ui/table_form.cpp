@@ -297,15 +297,23 @@ void TTableForm::UpdateGeometry() {
         for (const QString& line : table_->HeaderLines(column)) {
             caption = std::max(caption, header_metrics.horizontalAdvance(line));
         }
-        const int column_width = std::max(
-            caption + padding, static_cast<int>(MinimumWidthInches(*table_, column) * dpi));
+        int column_width = std::max(caption + padding,
+                                    static_cast<int>(MinimumWidthInches(*table_, column) * dpi));
+        // A choice column shows its longest item whole, with the drop-down's arrow.
+        if (table_->Column(column).Kind() == TColumnKind::kEnum) {
+            QComboBox probe;
+            probe.setFont(grid_->font());
+            probe.addItems(static_cast<const TEnumColumn&>(table_->Column(column)).Items);
+            column_width = std::max(column_width, probe.sizeHint().width() + padding / 2);
+        }
         grid_->setColumnWidth(g, column_width);
         width += column_width;
     }
     // The first column fits TopLeft and is at least a third of an inch wide.
-    const int first =
-        std::max({header_metrics.horizontalAdvance(table_->TopLeft()) + padding, dpi / 3,
-                  header_metrics.horizontalAdvance(QStringLiteral("000")) + padding});
+    int first = std::max({header_metrics.horizontalAdvance(table_->TopLeft()) + padding, dpi / 3,
+                          header_metrics.horizontalAdvance(QStringLiteral("000")) + padding});
+    for (const QString& name : table_->RowNames())
+        first = std::max(first, header_metrics.horizontalAdvance(name) + padding);
     grid_->verticalHeader()->setFixedWidth(first);
     const int row_height = std::max(grid_->verticalHeader()->defaultSectionSize(),
                                     QComboBox().sizeHint().height() + 2);

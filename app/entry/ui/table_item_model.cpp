@@ -74,7 +74,10 @@ QVariant TTableItemModel::headerData(int section, Qt::Orientation orientation, i
         if (role == Qt::TextAlignmentRole) return int(Qt::AlignHCenter | Qt::AlignTop);
         return {};
     }
-    if (role == Qt::DisplayRole) return table_->GroupNumber(section);
+    if (role == Qt::DisplayRole) {
+        if (section < table_->RowNames().size()) return table_->RowNames().at(section);
+        return table_->GroupNumber(section);
+    }
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
     return {};
 }

@@ -171,6 +171,12 @@ TEST(GraphCaptionDialog, TheCloseBoxStillAppliesTheText) {
     EXPECT_TRUE(graph.TitleOnTop);
 }
 
+TEST(ExportDialog, ProposesTheProjectsName) {
+    EXPECT_EQ(WorkbookPathFor("/data/walls/tb1.kv5d", "/home/u"), "/home/u/tb1.xlsx");
+    EXPECT_EQ(WorkbookPathFor("/data/walls/cut.2.kv5d", "/home/u"), "/home/u/cut.2.xlsx");
+    EXPECT_EQ(WorkbookPathFor("", "/home/u"), "/home/u/plots.xlsx");
+}
+
 TEST(ExportDialog, ListsEnabledGraphsCheckedAndOthersGreyed) {
     TResultPlots plots;
     std::array<bool, kGraphCount> enabled{};

@@ -225,6 +225,68 @@ class TLengthStudyTest : public QObject {
         QVERIFY(!window->findChild<QPushButton*>("SetCriticalLength")->isEnabled());
     }
 
+    // A staged study at the window's opening size: every column in full, the
+    // stages named as the graphs name them, the critical length's embedment that
+    // of the governing (deepest) stage; the window stays through a run and Save As.
+    void stagedStudyShowsTheGoverningStage() {
+        const QString path = Example("three_stages_english.kv5d");
+        TMainForm form;
+        form.resize(1200, 860);
+        form.show();
+        form.OpenByPath(path);
+        prompts_.Messages.clear();
+        bool refused = true;
+        TLengthStudyWindow* window = StudyFromMenu(form, {"300", "480", "36"}, &refused);
+        QVERIFY(!refused);
+        QVERIFY(window);
+        QSignalSpy done(window, &TLengthStudyWindow::finished);
+        if (window->Running()) QVERIFY(done.wait(60000));
+        QVERIFY2(prompts_.Messages.isEmpty(), qPrintable(prompts_.Messages.join('\n')));
+        QCoreApplication::processEvents();
+        // With KORVEL_SHOT_DIR set, a picture of the window as it opened.
+        if (!qEnvironmentVariable("KORVEL_SHOT_DIR").isEmpty())
+            form.grab().save(qEnvironmentVariable("KORVEL_SHOT_DIR") + "/length_study.png");
+        QTableWidget* table = window->Table();
+        QVERIFY(table->rowCount() > 0);
+        QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("Stage"));
+        // Every column within the table's view, each wide enough for its text.
+        int right = 0;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            right += table->columnWidth(c);
+            for (int r = 0; r < table->rowCount(); ++r) {
+                if (!table->item(r, c)) continue;
+                QVERIFY(table->fontMetrics().horizontalAdvance(table->item(r, c)->text()) <
+                        table->columnWidth(c));
+            }
+        }
+        QVERIFY2(right <= table->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(right).arg(table->viewport()->width())));
+        const QString critical = window->findChild<QLabel*>("CriticalLength")->text();
+        if (window->Result().Critical) {
+            const TStudyLengthResult& row = window->Result().Rows[*window->Result().Critical];
+            double least = row.Sections.front().Embedment;
+            int stage = 1;
+            for (size_t k = 0; k < row.Sections.size(); ++k) {
+                if (row.Sections[k].Embedment < least) {
+                    least = row.Sections[k].Embedment;
+                    stage = static_cast<int>(k) + 1;
+                }
+            }
+            // Three stages dig deeper each time: the last governs.
+            QCOMPARE(stage, 3);
+            QVERIFY2(critical.contains(QStringLiteral("(embedment %1 IN in Stage: 3)")
+                                           .arg(QString::number(least, 'g', 6))),
+                     qPrintable(critical));
+        }
+
+        // The window stays through Save As and a run.
+        prompts_.SavePath = dir_.filePath("staged_copy.kv5d");
+        QVERIFY(form.SaveAsProject());
+        form.CompRunClick();
+        QCoreApplication::processEvents();
+        QVERIFY(form.findChild<TLengthStudyWindow*>());
+    }
+
     // A staged project gets the new length in every stage, as korvel-run's variant.
     void setLengthInEveryStage() {
         const QString path = Example("three_stages_english.kv5d");

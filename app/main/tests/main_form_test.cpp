@@ -18,6 +18,7 @@
 
 #include "entry/table_definitions.h"
 #include "graphs/graph_plot.h"
+#include "graphs/graph_windows.h"
 #include "graphs/plot_form.h"
 #include "main/control_file.h"
 #include "main/main_prompts.h"
@@ -263,6 +264,70 @@ class TMainFormTest : public QObject {
         form.FileNewClick();
         QCoreApplication::processEvents();
         QVERIFY(form.MdiArea()->subWindowList().isEmpty());
+    }
+
+    // "Earth Pressure Combined" shows soils, water and surcharges each as what
+    // they are: no surcharge curve without surcharges; the water is hydrostatic
+    // above the excavation (sand, water 1 m down behind the wall); a uniform
+    // surcharge q gives q Ka on the sand (Rankine, phi 30: Ka = 1/3), times the
+    // 2 m width, in the graph left open across the run.
+    void combinedPressureShowsEachPartAsWhatItIs() {
+        TMainForm form;
+        form.show();
+        form.OpenByPath(Example("silt_soldier_piles_si.kv5d"));
+        form.Project().WaterDepthBackfill = 1;
+        form.Project().WaterDepthExcavation = 4;
+        form.Project().UniformSurcharge = 0;
+        form.Project().SetModified(true);
+        form.CompRunClick();
+        QVERIFY(form.PlotDataLoaded());
+        auto& windows = dynamic_cast<TGraphWindows&>(form.Graphs());
+        const TCurveList& lines = windows.Graph(TGraphKind::kCombine).Lines;
+        QCOMPARE(lines.CurveCount(), 3);
+        QCOMPARE(lines.Curve(1).Name, QStringLiteral("from Soils "));
+        QCOMPARE(lines.Curve(2).Name, QStringLiteral("from Water"));
+        int checked = 0;
+        for (int r = 0; r < lines.PointCount(); ++r) {
+            const double z = static_cast<double>(lines.Point(0, r).Y);
+            const double total = static_cast<double>(lines.Point(0, r).X);
+            const double soils = static_cast<double>(lines.Point(1, r).X);
+            const double water = static_cast<double>(lines.Point(2, r).X);
+            QVERIFY(std::abs(total - soils - water) < 1e-9);
+            if (z > 1.0 && z < 3.0) {
+                QVERIFY2(std::abs(water - 9.81 * (z - 1.0) * 2.0) < 1e-4,
+                         qPrintable(QString::number(z)));
+                ++checked;
+            }
+            if (z < 1.0) QCOMPARE(water, 0.0);
+        }
+        QVERIFY(checked >= 3);
+
+        Act(form, "GraphPltCombine")->trigger();
+        QMdiSubWindow* sub = form.MdiArea()->activeSubWindow();
+        QVERIFY(qobject_cast<TPlotForm*>(sub->widget()));
+        form.Project().UniformSurcharge = 10;  // kPa
+        form.Project().SetModified(true);
+        form.CompRunClick();
+        QVERIFY(form.MdiArea()->subWindowList().contains(sub));
+        auto* shown = qobject_cast<TPlotForm*>(sub->widget());
+        QVERIFY(shown);
+        const TCurveList& now = shown->Graph().Lines;
+        QCOMPARE(now.CurveCount(), 4);
+        QCOMPARE(now.Curve(3).Name, QStringLiteral("from Surcharge Loads"));
+        checked = 0;
+        for (int r = 0; r < now.PointCount(); ++r) {
+            const double z = static_cast<double>(now.Point(0, r).Y);
+            const double loads = static_cast<double>(now.Point(3, r).X);
+            // Above the excavation times Wa = 2 m; in the sand below it (to 4 m,
+            // under water on both sides) times Wp = 0.6 m, no water head in it.
+            const double width = z > 0.0 && z < 3.0 ? 2.0 : z > 3.0 && z < 4.0 ? 0.6 : 0.0;
+            if (width == 0.0) continue;
+            // The file holds three digits: 13.8 for the 13.77 the column sums below H.
+            QVERIFY2(std::abs(loads - 10.0 / 3.0 * width) < 0.06,
+                     qPrintable(QStringLiteral("%1: %2").arg(z).arg(loads)));
+            ++checked;
+        }
+        QVERIFY(checked >= 6);
     }
 
     // Opened from the command line, the file is a recent file like one opened from the menu.

@@ -252,6 +252,22 @@ class TWindowUseTest : public QObject {
         for (QMdiSubWindow* window : form.MdiArea()->subWindowList()) {
             if (window->isVisible()) CheckUsable(form, window, false);
         }
+        // Each window lies over the one cascaded above it, so every title bar
+        // shows, and the front one is the active one, ticked in the Window list.
+        QList<QMdiSubWindow*> stacked;
+        for (QMdiSubWindow* w : form.MdiArea()->subWindowList(QMdiArea::StackingOrder))
+            if (w->isVisible() && !w->isMinimized()) stacked << w;
+        QVERIFY(stacked.size() >= 2);
+        for (qsizetype i = 1; i < stacked.size(); ++i)
+            QVERIFY(stacked[i]->y() >= stacked[i - 1]->y());
+        QCOMPARE(form.MdiArea()->activeSubWindow(), stacked.back());
+        for (QMenu* menu : form.findChildren<QMenu*>())
+            if (menu->title() == QLatin1String("&Window")) form.UpdateMenu(menu);
+        const QList<QMdiSubWindow*> listed = form.MdiArea()->subWindowList();
+        for (qsizetype i = 0; i < listed.size(); ++i) {
+            QAction* item = Act(form, QStringLiteral("WindowItem%1").arg(i));
+            QCOMPARE(item->isChecked(), listed[i] == stacked.back());
+        }
         Shot(QStringLiteral("07_cascade"));
 
         // "Output" starts the editor on the output report.

@@ -7,9 +7,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
 #include <QtTest>
 #include <memory>
 
+#include "entry/grid_column.h"
 #include "entry/table_definitions.h"
 #include "entry/ui/table_grid.h"
 #include "entry/ui/table_item_model.h"
@@ -27,6 +29,7 @@ class TableFormTest : public QObject {
     void refusedEntryIsReportedAndKeptOut_data();
     void refusedEntryIsReportedAndKeptOut();
     void headerShowsCaptionLinesAndUnits();
+    void choiceColumnsShowTheirLongestItemWhole();
     void rowButtonsFollowTheLimits();
     void insertAndDeleteNeedACurrentRow();
     void choiceChangeReplacesTheSubTableWindow();
@@ -126,6 +129,25 @@ void TableFormTest::refusedEntryIsReportedAndKeptOut() {
     QVERIFY(grid_table.Modified());
     QCOMPARE(notifier_->Messages.size(), 1);
     QCOMPARE(form->Grid()->model()->index(0, column).data().toString(), QString("12"));
+}
+
+// "Stiff Clay with Free water" (long-term layers) and "Use Constant Value for
+// ..." (springs) fit their columns with the drop-down's arrow beside them.
+void TableFormTest::choiceColumnsShowTheirLongestItemWhole() {
+    for (TGridTable* table : {tables_->LongSoil.get(), tables_->SoilStrength.get()}) {
+        TTableForm* form = TTableForm::ShowTable(*table, nullptr);
+        const auto& items = static_cast<const TEnumColumn&>(table->Column(0)).Items;
+        int widest = 0;
+        for (const QString& item : items)
+            widest = std::max(widest, form->Grid()->fontMetrics().horizontalAdvance(item));
+        const int arrow = form->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        QVERIFY2(form->Grid()->columnWidth(0) >= widest + arrow,
+                 qPrintable(QStringLiteral("%1: %2 < %3 + %4")
+                                .arg(table->objectName())
+                                .arg(form->Grid()->columnWidth(0))
+                                .arg(widest)
+                                .arg(arrow)));
+    }
 }
 
 void TableFormTest::headerShowsCaptionLinesAndUnits() {
@@ -290,7 +312,8 @@ void TableFormTest::invisibleColumnsAndEmbeddedWindows() {
     QVERIFY(!form->isWindow());
     QCOMPARE(form->Grid()->model()->columnCount(), 1);
     QCOMPARE(form->Grid()->model()->index(0, 0).data().toString(), QString("4.5"));
-    QCOMPARE(form->Grid()->model()->headerData(0, Qt::Horizontal).toString(), QString("Shown (in)  "));
+    QCOMPARE(form->Grid()->model()->headerData(0, Qt::Horizontal).toString(),
+             QString("Shown (in)  "));
     delete form;
     QCOMPARE(table.Editor(), nullptr);
 }
