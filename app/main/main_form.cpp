@@ -33,6 +33,7 @@
 #include "graphs/graph_windows.h"
 #include "main/control_file.h"
 #include "main/about_text.h"
+#include "main/edit_menu.h"
 #include "main/file_names.h"
 #include "main/help_window.h"
 #include "main/length_study_window.h"
@@ -48,6 +49,7 @@
 #include "main/stderr_capture.h"
 #include "main/text_editor.h"
 #include "project/program_data.h"
+#include "project/project_history.h"
 #include "report/report_export.h"
 #include "project/stage_files.h"
 
@@ -106,6 +108,7 @@ TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       tables_(std::make_unique<TProgramTables>()),
       project_(new TProgramData(*tables_, this)),
+      history_(new TProjectHistory(*project_, this)),
       graphs_(std::make_unique<TGraphWindows>(*project_)),
       mdi_area_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MainForm"));
@@ -115,6 +118,7 @@ TMainForm::TMainForm(QWidget* parent)
     // Values changed outside their windows (the wall set to a studied length).
     connect(project_, &TProgramData::valuesChanged, this, &TMainForm::AfterProjectChange);
     createActions();
+    ConnectProjectHistory(*this, *history_, actions_);
     createMenus();
     createToolBars();
     createStatusBar();
@@ -141,6 +145,7 @@ TMainForm::TMainForm(QWidget* parent)
 
     project_->CreateNew();
     AfterProjectChange();
+    history_->Reset();
     resize(1200, 860);
 }
 
@@ -210,6 +215,12 @@ void TMainForm::createActions() {
             if (!path.isEmpty() && SavePrompt()) OpenByPath(path);
         });
     }
+
+    // Edit
+    NewAction("EditUndo", "Undo", &TMainForm::EditUndoClick)->setShortcut(QKeySequence::Undo);
+    NewAction("EditRedo", "Redo", &TMainForm::EditRedoClick)
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
     // Data
     auto table = [this](TGridTable* t) { return [this, t] { OpenTable(*t); }; };
@@ -425,6 +436,10 @@ void TMainForm::createMenus() {
     recent_separator_ = file_menu_->addSeparator();
     file_menu_->addAction(Find("FileExit"));
 
+    edit_menu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit_menu_->addActions({Find("EditUndo"), Find("EditRedo")});
+    connect(edit_menu_, &QMenu::aboutToHide, this, [this] { EditMenuAboutToHide(*this); });
+
     data_menu_ = menuBar()->addMenu(QStringLiteral("Da&ta"));
     data_menu_->addActions(
         {Find("DataTitle"), Find("DataWallProp"), Find("DataWallConfig"), Find("DataSoil")});
@@ -482,8 +497,8 @@ void TMainForm::createMenus() {
     help_menu_->addSeparator();
     help_menu_->addActions({Find("HelpAbout"), Find("HelpUpdates")});
 
-    for (QMenu* menu : {file_menu_, data_menu_, options_menu_, stage_menu_, computation_menu_,
-                        graphics_menu_, window_menu_, help_menu_}) {
+    for (QMenu* menu : {file_menu_, edit_menu_, data_menu_, options_menu_, stage_menu_,
+                        computation_menu_, graphics_menu_, window_menu_, help_menu_}) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     }
 }
@@ -564,7 +579,10 @@ void TMainForm::createStatusBar() {
 // --- Menus ---------------------------------------------------------------------------
 
 bool TMainForm::TakeEdits() {
-    return TakePendingEdits(*mdi_area_);
+    if (!TakePendingEdits(*mdi_area_)) return false;
+    // Entries taken are changes the Edit menu can undo.
+    history_->Checkpoint();
+    return true;
 }
 
 void TMainForm::RefreshWindows() {
@@ -576,6 +594,7 @@ void TMainForm::UpdateMenu(QMenu* menu) {
     // chosen then takes them again (and stops on one that is refused).
     if (menu != graphics_menu_) TakeEdits();
     if (menu == file_menu_) FileMenuAboutToShow();
+    if (menu == edit_menu_) EditMenuAboutToShow(*this, *history_);
     if (menu == data_menu_) DataMenuAboutToShow();
     if (menu == options_menu_) OptionsMenuAboutToShow();
     if (menu == stage_menu_) StageMenuAboutToShow();
@@ -588,6 +607,15 @@ void TMainForm::TriggerAsNow(QMenu* menu, const char* name) {
     UpdateMenu(menu);
     if (QAction* action = Find(QLatin1String(name)); action && action->isEnabled())
         action->trigger();
+}
+
+void TMainForm::EditUndoClick() {
+    // An entry in progress is the last step: Undo takes it back.
+    if (TakeEdits()) history_->Undo();
+}
+
+void TMainForm::EditRedoClick() {
+    if (TakeEdits()) history_->Redo();
 }
 
 void TMainForm::FileMenuAboutToShow() {
@@ -1071,6 +1099,7 @@ void TMainForm::Startup(const QString& argument) {
         plot_data_loaded_ = false;
     }
     AfterProjectChange();
+    history_->Reset();
 }
 
 // --- Analysis run --------------------------------------------------------------------
@@ -1093,9 +1122,8 @@ void TMainForm::CompRunClick() {
     const bool saved = SaveProject();
     if (project_->FileName == QLatin1String(kNewProjectName) || !saved) return;
     // A wall without any load gives zero results that look like a finished analysis.
-    if (!WallCarriesLoad(*project_) &&
-        prompts.Confirm(this, QLatin1String(kNoLoadQuestion), false) !=
-            TMainPrompts::TAnswer::kYes) {
+    if (!WallCarriesLoad(*project_) && prompts.Confirm(this, QLatin1String(kNoLoadQuestion),
+                                                       false) != TMainPrompts::TAnswer::kYes) {
         return;
     }
     const QString data_file = project_->FileName;
@@ -1203,6 +1231,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
     const auto urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile() || !SavePrompt()) return;
     OpenByPath(urls.front().toLocalFile());
+    history_->Checkpoint();
 }
 
 }  // namespace korvel

@@ -1,0 +1,73 @@
+#include "main/edit_menu.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "main/main_form.h"
+#include "project/program_data.h"
+#include "project/project_history.h"
+
+namespace korvel {
+namespace {
+
+const char* kUndo = "EditUndo";
+const char* kRedo = "EditRedo";
+
+QAction* Item(TMainForm& form, const char* name) {
+    return form.findChild<QAction*>(QLatin1String(name));
+}
+
+void ShowTexts(TMainForm& form, const TProjectHistory& history) {
+    if (QAction* undo = Item(form, kUndo)) undo->setText(history.UndoText());
+    if (QAction* redo = Item(form, kRedo)) redo->setText(history.RedoText());
+}
+
+}  // namespace
+
+QString StepName(const QAction& action) {
+    QString name = action.text();
+    name.remove(u'&');
+    while (name.endsWith(u'.')) name.chop(1);
+    return name.simplified();
+}
+
+void ConnectProjectHistory(TMainForm& form, TProjectHistory& history,
+                           const std::map<QString, QAction*>& actions) {
+    history.SwitchStage = [&form](int stage) {
+        form.SwitchStage(stage);
+        form.RefreshStageButtons();
+        return form.Project().CurrentStage == stage;
+    };
+    history.SwitchUnits = [&form](int system) { form.Project().SetUnitSystem(system); };
+    for (const auto& [name, action] : actions) {
+        if (name == QLatin1String(kUndo) || name == QLatin1String(kRedo)) continue;
+        // Connected after the action's own handler, so it runs when the action is done.
+        QObject::connect(action, &QAction::triggered, &history,
+                         [&history, action = action] { history.Checkpoint(StepName(*action)); });
+    }
+    // The wall set to a studied length (the length study window).
+    QObject::connect(&form.Project(), &TProgramData::valuesChanged, &history,
+                     [&history] { history.Checkpoint(QStringLiteral("Set Wall Length")); });
+    // A dialog hands its values over when the user leaves it for another window:
+    // they are a step of their own, not part of what is done in the next window.
+    QObject::connect(form.MdiArea(), &QMdiArea::subWindowActivated, &history,
+                     [&history] { history.Checkpoint(); });
+    QObject::connect(&history, &TProjectHistory::changed, &form,
+                     [&form, &history] { ShowTexts(form, history); });
+    ShowTexts(form, history);
+}
+
+void EditMenuAboutToShow(TMainForm& form, TProjectHistory& history) {
+    ShowTexts(form, history);
+    if (QAction* undo = Item(form, kUndo)) undo->setEnabled(history.CanUndo());
+    if (QAction* redo = Item(form, kRedo)) redo->setEnabled(history.CanRedo());
+}
+
+void EditMenuAboutToHide(TMainForm& form) {
+    for (const char* name : {kUndo, kRedo}) {
+        if (QAction* item = Item(form, name)) item->setEnabled(true);
+    }
+}
+
+}  // namespace korvel
