@@ -51,8 +51,10 @@ void ConnectProjectHistory(TMainForm& form, TProjectHistory& history,
                      [&history] { history.Checkpoint(QStringLiteral("Set Wall Length")); });
     // A dialog hands its values over when the user leaves it for another window:
     // they are a step of their own, not part of what is done in the next window.
-    QObject::connect(form.MdiArea(), &QMdiArea::subWindowActivated, &history,
-                     [&history] { history.Checkpoint(); });
+    // Queued: a window may close while its table is being taken apart.
+    QObject::connect(
+        form.MdiArea(), &QMdiArea::subWindowActivated, &history,
+        [&history] { history.Checkpoint(); }, Qt::QueuedConnection);
     QObject::connect(&history, &TProjectHistory::changed, &form,
                      [&form, &history] { ShowTexts(form, history); });
     ShowTexts(form, history);

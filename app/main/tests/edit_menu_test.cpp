@@ -96,7 +96,11 @@ class TEditMenuTest : public QObject {
     void Open(TMainForm& form, const QString& path) {
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // Shortcuts go to the active window; without a window manager (Xvfb) the
+        // test makes it active itself.
         form.activateWindow();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         form.OpenByPath(path);
         QCOMPARE(form.Project().FileName, path);
     }
