@@ -47,8 +47,9 @@ void ConnectProjectHistory(TMainForm& form, TProjectHistory& history,
                          [&history, action = action] { history.Checkpoint(StepName(*action)); });
     }
     // The wall set to a studied length (the length study window).
-    QObject::connect(&form.Project(), &TProgramData::valuesChanged, &history,
-                     [&history] { history.Checkpoint(QStringLiteral("Set Wall Length")); });
+    QObject::connect(&form.Project(), &TProgramData::valuesChanged, &history, [&history] {
+        history.CheckpointEveryStage(QStringLiteral("Set Wall Length"));
+    });
     // A dialog hands its values over when the user leaves it for another window:
     // they are a step of their own, not part of what is done in the next window.
     // Queued: a window may close while its table is being taken apart.

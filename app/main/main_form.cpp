@@ -949,6 +949,7 @@ bool TMainForm::SaveProject() {
         TMainPrompts::Current().Information(this, error.Message());
         return false;
     }
+    history_->Checkpoint();  // the saved values: the history's clean position
     return true;
 }
 
@@ -990,6 +991,7 @@ bool TMainForm::SaveAsProject() {
         return false;
     }
     SetTitle();
+    history_->Checkpoint();  // the saved values: the history's clean position
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
     CloseAllChildren();
     RefreshResultButtons();

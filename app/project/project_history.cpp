@@ -67,6 +67,15 @@ void TProjectHistory::Checkpoint(const QString& name) {
     Q_EMIT changed();
 }
 
+void TProjectHistory::CheckpointEveryStage(const QString& name) {
+    if (busy_) return;
+    if (project_.StageCount > 1 && !project_.LongTermAnalysis) {
+        Reset();
+    } else {
+        Checkpoint(name);
+    }
+}
+
 QString TProjectHistory::UndoText() const {
     if (!CanUndo()) return QStringLiteral("Undo");
     return QStringLiteral("Undo ") + steps_[static_cast<size_t>(position_ - 1)].Name;

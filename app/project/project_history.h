@@ -46,6 +46,11 @@ class TProjectHistory : public QObject {
     // step, else what changed names it.
     void Checkpoint(const QString& name = {});
 
+    // A change made in every stage at once (the wall set to a length): a step
+    // when the project has one stage; otherwise the history starts afresh, since
+    // a step holds the values of one stage only.
+    void CheckpointEveryStage(const QString& name);
+
     bool CanUndo() const { return position_ > 0; }
     bool CanRedo() const { return position_ < static_cast<int>(steps_.size()); }
     // "Undo Free Height of Wall", "Redo Paste in Soil Layers"; "Undo" and "Redo" alone

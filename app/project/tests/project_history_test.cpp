@@ -15,7 +15,8 @@ class ProjectHistoryTest : public ProjectTest {
         history.Reset();
     }
     // An edit as a dialog makes it: the value goes in and the project is modified.
-    void Edit(long double TProjectFields::*field, long double value) {
+    template <typename T>
+    void Edit(T TProjectFields::*field, T value) {
         project.*field = value;
         project.SetModified(true);
     }
@@ -178,6 +179,23 @@ TEST_F(ProjectHistoryTest, AStepOfAnotherStageIsUndoneOnItsOwnStage) {
     EXPECT_EQ(project.FreeHeight, 180.0L);
     SwitchToStage(project, 1);
     EXPECT_EQ(project.FreeHeight, 180.0L);
+}
+
+TEST_F(ProjectHistoryTest, AChangeOfEveryStageIsAStepOnlyWithoutStages) {
+    Edit(&TProjectFields::Increments, 48);
+    history.CheckpointEveryStage(QStringLiteral("Set Wall Length"));
+    EXPECT_EQ(history.UndoText(), "Undo Set Wall Length");
+
+    project.FileName = Path("every.kv5d");
+    ChangeStageCount(project, 2);
+    history.Checkpoint();  // a new stage count: a fresh history
+    Edit(&TProjectFields::FreeHeight, 150.0L);
+    history.Checkpoint();
+    ASSERT_TRUE(history.CanUndo());
+    Edit(&TProjectFields::Increments, 50);
+    history.CheckpointEveryStage(QStringLiteral("Set Wall Length"));
+    EXPECT_FALSE(history.CanUndo()) << "undoing one stage would leave the others changed";
+    EXPECT_EQ(project.Increments, 50);
 }
 
 TEST_F(ProjectHistoryTest, ANewProjectStartsAFreshHistory) {
