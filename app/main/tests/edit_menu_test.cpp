@@ -199,6 +199,20 @@ class TEditMenuTest : public QObject {
         PressCtrl(form, Qt::Key_Z);
         QCOMPARE(form.Project().ApplyTiebacks, before);
         QVERIFY(!form.Project().Modified());
+
+        // A unit switch is a step: undone, the project holds its English values again.
+        ChooseFromMenu(form, "&Options", "Unit2");
+        QCOMPARE(form.Project().UnitSystem(), 2);
+        QCOMPARE(Act(form, "EditUndo")->text(), QStringLiteral("Undo SI Units (kN, m)"));
+        PressCtrl(form, Qt::Key_Z);
+        QCOMPARE(form.Project().UnitSystem(), 1);
+        form.UpdateMenu(Menu(form, "&Options"));  // the menu shows the units as they are
+        QVERIFY(Act(form, "Unit1")->isChecked());
+        QCOMPARE(form.Project().FreeHeight, 180.0L);
+        QVERIFY(!form.Project().Modified());
+        PressCtrl(form, Qt::Key_Y);
+        QCOMPARE(form.Project().UnitSystem(), 2);
+        QCOMPARE(form.Project().FreeHeight, 180.0L * 0.0254L);
     }
 
     // Undoing an edit of stage 2 while on stage 3 makes stage 2 current again.
