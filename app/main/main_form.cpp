@@ -118,10 +118,10 @@ TMainForm::TMainForm(QWidget* parent)
     // Values changed outside their windows (the wall set to a studied length).
     connect(project_, &TProgramData::valuesChanged, this, &TMainForm::AfterProjectChange);
     createActions();
-    ConnectProjectHistory(*this, *history_, actions_);
     createMenus();
     createToolBars();
     createStatusBar();
+    ConnectProjectHistory(*this, *history_, actions_);  // menu and tool bar actions alike
     setAcceptDrops(true);
 
     views_ = new TGeometryViews(mdi_area_, *project_, this);

@@ -180,11 +180,18 @@ class TEditMenuTest : public QObject {
         PressCtrl(form, Qt::Key_Z);
         QCOMPARE(form.findChild<TDlgProp*>()->FreeHeightBox()->text(), QStringLiteral("15"));
 
-        // A new project starts a fresh history.
+        // A new project, from the menu or the tool bar, starts a fresh history.
         prompts_.Answer = TMainPrompts::TAnswer::kNo;
         ChooseFromMenu(form, "&File", "FileNew");
         QVERIFY(!form.History().CanUndo());
         QCOMPARE(Act(form, "EditUndo")->text(), QStringLiteral("Undo"));
+        ChooseFromMenu(form, "&Options", "OptTieback");
+        QVERIFY(form.History().CanUndo());
+        Act(form, "ToolNew")->trigger();
+        QVERIFY(!form.History().CanUndo());
+        ChooseFromMenu(form, "&Options", "OptTieback");
+        QCOMPARE(Act(form, "EditUndo")->text(),
+                 QStringLiteral("Undo Apply Tieback (Ground Anchor)"));
     }
 
     void anOptionToggleIsOneStep() {
