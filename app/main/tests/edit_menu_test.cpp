@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -293,6 +295,30 @@ class TEditMenuTest : public QObject {
         PressCtrl(form, Qt::Key_Z);
         QCOMPARE(soil.RowCount(), rows_before);
         QCOMPARE(soil.Cell(1, 0).AsString(), depth_before);
+
+        // Ctrl+V in a cell being typed into: the block goes in from that cell.
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, 1));
+        TypeKeys(grid, "9");
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));  // the cell's editor
+        QGuiApplication::clipboard()->setText(QStringLiteral("18\n27\n"));
+        PressCtrl(form, Qt::Key_V);
+        QCoreApplication::processEvents();
+        QCOMPARE(notifier_.Messages, QStringList());
+        QCOMPARE(soil.Cell(1, 0).AsFloat(), 18.0L);
+        QCOMPARE(soil.Cell(1, 1).AsFloat(), 27.0L);
+        QCOMPARE(Act(form, "EditUndo")->text(), QStringLiteral("Undo Paste in Soil Layers"));
+
+        // Rows inserted with the button are a step of their own.
+        const int rows = soil.RowCount();
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        FormOf(&soil)->InsertRowButton()->click();
+        QCOMPARE(soil.RowCount(), rows + 1);
+        QCOMPARE(Act(form, "EditUndo")->text(), QStringLiteral("Undo Insert Row in Soil Layers"));
+        grid->setFocus();
+        PressCtrl(form, Qt::Key_Z);
+        QCOMPARE(soil.RowCount(), rows);
+        QCOMPARE(soil.Cell(1, 0).AsFloat(), 18.0L);
     }
 
     // A block with "abc" in it is refused with its cell named, and nothing is pasted.
