@@ -92,6 +92,8 @@ void RestoreTableState(TGridTable& table, const TTableState& state) {
             }
         }
     }
+    // Values were set past the cell signals: views (grids, charts) take the table anew.
+    Q_EMIT table.rowsChanged();
 }
 
 }  // namespace korvel

@@ -36,7 +36,8 @@ TTableState CaptureTableState(const TGridTable& table);
 // Puts the rows back as captured (same table, same column definitions): the row
 // count first, then the choices (so that each row gets its sub-table kind back),
 // then every value and every sub-table. Values are set as held, without the
-// entry checks they passed when they were typed.
+// entry checks they passed when they were typed; rowsChanged then tells the
+// table's views.
 void RestoreTableState(TGridTable& table, const TTableState& state);
 
 }  // namespace korvel

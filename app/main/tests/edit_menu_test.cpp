@@ -18,6 +18,8 @@
 #include "entry/table_definitions.h"
 #include "entry/ui/data_edit.h"
 #include "entry/ui/message_notifier.h"
+#include "entry/ui/table_chart_form.h"
+#include "entry/ui/table_chart_view.h"
 #include "entry/ui/table_form.h"
 #include "entry/ui/table_grid.h"
 #include "main/main_form.h"
@@ -319,6 +321,29 @@ class TEditMenuTest : public QObject {
         PressCtrl(form, Qt::Key_Z);
         QCOMPARE(soil.RowCount(), rows);
         QCOMPARE(soil.Cell(1, 0).AsFloat(), 18.0L);
+    }
+
+    // A curve's chart follows a paste and its undo.
+    void aCurveChartShowsTheUndoneValues() {
+        const QString path = Copy("cantilever_english.kv5d", "curve.kv5d");
+        TMainForm form;
+        Open(form, path);
+        ChooseFromMenu(form, "Da&ta", "DataExtPY");
+        FormOf(form.Tables().PYCurves2.get())->FlexButton(1, 0)->click();
+        TGridTable* curve = form.Tables().PYCurves2->Cell(1, 0).AsTable();
+        auto* curve_form = qobject_cast<TTableChartForm*>(FormOf(curve));
+        QVERIFY(curve_form && curve_form->ChartView());
+        const double top = curve_form->ChartView()->YMaximum();
+        QVERIFY(top < 90000.0);
+        TGridView* grid = curve_form->Grid();
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        QGuiApplication::clipboard()->setText(QStringLiteral("0\t0\n1\t99999\n"));
+        PressCtrl(form, Qt::Key_V);
+        QCOMPARE(notifier_.Messages, QStringList());
+        QVERIFY(curve_form->ChartView()->YMaximum() >= 99999.0);
+        PressCtrl(form, Qt::Key_Z);
+        QCOMPARE(curve_form->ChartView()->YMaximum(), top);
     }
 
     // A block with "abc" in it is refused with its cell named, and nothing is pasted.
