@@ -2,9 +2,9 @@
 // values before and after one change (TProjectSnapshot) and the stage it was
 // made on. The main window records a step at every checkpoint: when entries are
 // taken before an action, after every menu action, and when a table window
-// reports an edit (table_edit_event.h). A checkpoint compares the project with the values after the
-// last step; a difference becomes a step named by what changed (or by the name
-// given). A stage switch or a save is no step: the history takes the project as
+// reports an edit (table_edit_event.h). A checkpoint compares the project with
+// the values after the last step; a difference becomes a step named by what
+// changed (or by the name given). A stage switch or a save is no step: the history takes the project as
 // it then is as its base, and a save marks the position clean. New, Open and a
 // change of the stage count start a fresh history.
 //
