@@ -4,9 +4,9 @@
 // taken before an action, after every menu action, and when a table window
 // reports an edit (table_edit_event.h). A checkpoint compares the project with
 // the values after the last step; a difference becomes a step named by what
-// changed (or by the name given). A stage switch or a save is no step: the history takes the project as
-// it then is as its base, and a save marks the position clean. New, Open and a
-// change of the stage count start a fresh history.
+// changed (or by the name given). A stage switch or a save is no step: the
+// history takes the project as it then is as its base, and a save marks the
+// position clean. New, Open and a change of the stage count start a fresh history.
 //
 // Undoing or redoing a step of another stage first makes that stage current
 // (through SwitchStage), so the values go back into the stage they came from.
