@@ -33,6 +33,7 @@
 #include "graphs/graph_windows.h"
 #include "main/about_text.h"
 #include "main/control_file.h"
+#include "main/edit_menu.h"
 #include "main/file_names.h"
 #include "main/run_folder.h"
 #include "main/help_window.h"
@@ -51,6 +52,7 @@
 #include "main/text_editor.h"
 #include "main/window_applies.h"
 #include "project/program_data.h"
+#include "project/project_history.h"
 #include "project/stage_files.h"
 #include "project/stage_units.h"
 #include "report/report_export.h"
@@ -111,6 +113,7 @@ TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       tables_(std::make_unique<TProgramTables>()),
       project_(new TProgramData(*tables_, this)),
+      history_(new TProjectHistory(*project_, this)),
       graphs_(std::make_unique<TGraphWindows>(*project_)),
       mdi_area_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MainForm"));
@@ -123,6 +126,7 @@ TMainForm::TMainForm(QWidget* parent)
     createMenus();
     createToolBars();
     createStatusBar();
+    ConnectProjectHistory(*this, *history_, actions_);  // menu and tool bar actions alike
     setAcceptDrops(true);
 
     views_ = new TGeometryViews(mdi_area_, *project_, this);
@@ -146,6 +150,7 @@ TMainForm::TMainForm(QWidget* parent)
 
     project_->CreateNew();
     AfterProjectChange();
+    history_->Reset();
     resize(1200, 860);
 }
 
@@ -215,6 +220,12 @@ void TMainForm::createActions() {
             if (!path.isEmpty() && SavePrompt()) OpenByPath(path);
         });
     }
+
+    // Edit
+    NewAction("EditUndo", "Undo", &TMainForm::EditUndoClick)->setShortcut(QKeySequence::Undo);
+    NewAction("EditRedo", "Redo", &TMainForm::EditRedoClick)
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
     // Data
     auto table = [this](TGridTable* t) { return [this, t] { OpenTable(*t); }; };
@@ -445,6 +456,10 @@ void TMainForm::createMenus() {
     recent_separator_ = file_menu_->addSeparator();
     file_menu_->addAction(Find("FileExit"));
 
+    edit_menu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit_menu_->addActions({Find("EditUndo"), Find("EditRedo")});
+    connect(edit_menu_, &QMenu::aboutToHide, this, [this] { EditMenuAboutToHide(*this); });
+
     data_menu_ = menuBar()->addMenu(QStringLiteral("Da&ta"));
     data_menu_->addActions(
         {Find("DataTitle"), Find("DataWallProp"), Find("DataWallConfig"), Find("DataSoil")});
@@ -503,8 +518,8 @@ void TMainForm::createMenus() {
     help_menu_->addSeparator();
     help_menu_->addActions({Find("HelpAbout"), Find("HelpUpdates")});
 
-    for (QMenu* menu : {file_menu_, data_menu_, options_menu_, stage_menu_, computation_menu_,
-                        graphics_menu_, window_menu_, help_menu_}) {
+    for (QMenu* menu : {file_menu_, edit_menu_, data_menu_, options_menu_, stage_menu_,
+                        computation_menu_, graphics_menu_, window_menu_, help_menu_}) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     }
 }
@@ -585,7 +600,10 @@ void TMainForm::createStatusBar() {
 // --- Menus ---------------------------------------------------------------------------
 
 bool TMainForm::TakeEdits() {
-    return TakePendingEdits(*mdi_area_);
+    if (!TakePendingEdits(*mdi_area_)) return false;
+    // Entries taken are changes the Edit menu can undo.
+    history_->Checkpoint();
+    return true;
 }
 
 void TMainForm::RefreshWindows() {
@@ -608,6 +626,7 @@ void TMainForm::UpdateMenu(QMenu* menu) {
     // chosen then takes them again (and stops on one that is refused).
     if (menu != graphics_menu_) TakeEdits();
     if (menu == file_menu_) FileMenuAboutToShow();
+    if (menu == edit_menu_) EditMenuAboutToShow(*this, *history_);
     if (menu == data_menu_) DataMenuAboutToShow();
     if (menu == options_menu_) OptionsMenuAboutToShow();
     if (menu == stage_menu_) StageMenuAboutToShow();
@@ -620,6 +639,15 @@ void TMainForm::TriggerAsNow(QMenu* menu, const char* name) {
     UpdateMenu(menu);
     if (QAction* action = Find(QLatin1String(name)); action && action->isEnabled())
         action->trigger();
+}
+
+void TMainForm::EditUndoClick() {
+    // An entry in progress is the last step: Undo takes it back.
+    if (TakeEdits()) history_->Undo();
+}
+
+void TMainForm::EditRedoClick() {
+    if (TakeEdits()) history_->Redo();
 }
 
 void TMainForm::FileMenuAboutToShow() {
@@ -989,6 +1017,7 @@ bool TMainForm::SaveProject() {
         TMainPrompts::Current().Information(this, error.Message());
         return false;
     }
+    history_->Checkpoint();  // the saved values: the history's clean position
     return true;
 }
 
@@ -1046,6 +1075,7 @@ bool TMainForm::SaveAsProject() {
     if (!target_lock.File().isEmpty()) lock_ = std::move(target_lock);
     read_only_ = false;
     SetTitle();
+    history_->Checkpoint();  // the saved values: the history's clean position
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
     // The windows stay open: they show the same project under its new name.
     RefreshResultButtons();
@@ -1184,6 +1214,7 @@ void TMainForm::Startup(const QString& argument) {
         plot_data_loaded_ = false;
     }
     AfterProjectChange();
+    history_->Reset();
 }
 
 // --- Analysis run --------------------------------------------------------------------
@@ -1339,6 +1370,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
     const auto urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile() || !SavePrompt()) return;
     OpenByPath(urls.front().toLocalFile());
+    history_->Checkpoint();
 }
 
 }  // namespace korvel

@@ -32,6 +32,7 @@ namespace korvel {
 
 class TGridTable;
 class TProgramData;
+class TProjectHistory;
 class TResultGraphs;
 class TGeometryViews;
 class TTableForm;
@@ -50,6 +51,7 @@ class TMainForm : public QMainWindow {
 
     TProgramTables& Tables() const { return *tables_; }
     TProgramData& Project() const { return *project_; }
+    TProjectHistory& History() const { return *history_; }
     TResultGraphs& Graphs() const { return *graphs_; }
     QMdiArea* MdiArea() const { return mdi_area_; }
     bool PlotDataLoaded() const { return plot_data_loaded_; }
@@ -98,6 +100,9 @@ class TMainForm : public QMainWindow {
     void RefreshResultButtons();
     void RefreshStageButtons();
     void ApplyLongTermSwap();
+    // Edit > Undo and Redo: the entries in progress are taken first.
+    void EditUndoClick();
+    void EditRedoClick();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -156,6 +161,7 @@ class TMainForm : public QMainWindow {
     // Declared first: the tables outlive the project and the windows that show them.
     std::unique_ptr<TProgramTables> tables_;
     TProgramData* project_;
+    TProjectHistory* history_;  // undo and redo of the project's values (project_history.h)
     std::unique_ptr<TResultGraphs> graphs_;
     QMdiArea* mdi_area_;
 
@@ -171,6 +177,7 @@ class TMainForm : public QMainWindow {
 
     std::map<QString, QAction*> actions_;
     QMenu* file_menu_ = nullptr;
+    QMenu* edit_menu_ = nullptr;
     QMenu* data_menu_ = nullptr;
     QMenu* soil_menu_ = nullptr;
     QMenu* dist_menu_ = nullptr;

@@ -1,3 +1,4 @@
+#include "entry/table_edit_event.h"
 #include "entry/ui/table_chart_form.h"
 
 #include <QApplication>
@@ -182,6 +183,7 @@ void TTableChartForm::Import(const QStringList& lines) {
     } catch (const EKorvelError& error) {
         ShowInformation(this, error.Message());
     }
+    NotifyTableEdited(chart_table_, QStringLiteral("Paste in ") + chart_table_.Caption());
     if (chart_table_.RowCount() > 0) Grid()->setCurrentIndex(ItemModel()->index(0, 0));
 }
 

@@ -1,3 +1,4 @@
+#include "entry/table_edit_event.h"
 #include "entry/ui/table_form.h"
 
 #include <QAbstractItemView>
@@ -257,6 +258,7 @@ void TTableForm::ChoiceChanged(int grid_column, int row, int item) {
     try {
         table_->Cell(model_->TableColumn(grid_column), row).SetAsInteger(item + 1);
         table_->SetModified(true);
+        NotifyTableEdited(*table_, QStringLiteral("Entry in ") + table_->Caption());
     } catch (const EKorvelError& error) {
         ShowInformation(window(), error.Message());
         RefreshCellWidgets();
@@ -343,6 +345,7 @@ void TTableForm::AddRowClick() {
     if (!table_ || !grid_->FinishEditing()) return;
     table_->AddRowGroup();
     table_->SetModified(true);
+    NotifyTableEdited(*table_, QStringLiteral("Add Row in ") + table_->Caption());
     grid_->setCurrentIndex(model_->index(table_->RowCount() - 1, 0));
 }
 
@@ -352,6 +355,7 @@ void TTableForm::InsertRowClick() {
     try {
         table_->InsertRowGroup(current.isValid() ? current.row() : -1);
         table_->SetModified(true);
+        NotifyTableEdited(*table_, QStringLiteral("Insert Row in ") + table_->Caption());
     } catch (const EKorvelError& error) {
         ShowInformation(window(), error.Message());
         return;
@@ -366,6 +370,7 @@ void TTableForm::DeleteRowClick() {
     try {
         table_->DeleteRowGroup(current.isValid() ? current.row() : -1);
         table_->SetModified(true);
+        NotifyTableEdited(*table_, QStringLiteral("Delete Row in ") + table_->Caption());
     } catch (const EKorvelError& error) {
         ShowInformation(window(), error.Message());
         return;

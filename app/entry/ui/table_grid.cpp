@@ -1,13 +1,19 @@
 #include "entry/ui/table_grid.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTimer>
+#include <climits>
 
+#include "entry/entry_errors.h"
+#include "entry/grid_block.h"
+#include "entry/table_edit_event.h"
 #include "entry/ui/message_notifier.h"
 #include "entry/ui/table_item_model.h"
 
@@ -24,6 +30,8 @@ QWidget* TCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
                              : Qt::AlignLeft);
     editor->setProperty("korvelRow", index.row());
     editor->setProperty("korvelColumn", index.column());
+    // A block pasted into an open cell goes to the grid (TGridView::eventFilter).
+    if (parent && parent->parentWidget()) editor->installEventFilter(parent->parentWidget());
     return editor;
 }
 
@@ -55,7 +63,7 @@ TGridView::TGridView(TTableItemModel& model, QWidget* parent)
     : QTableView(parent), model_(model), delegate_(new TCellDelegate(this)) {
     setModel(&model_);
     setItemDelegate(delegate_);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     // No SelectedClicked: its delayed editor made the keys typed right after a
     // click on the current cell go to a keyboard search instead of the cell.
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -89,6 +97,24 @@ bool TGridView::eventFilter(QObject* watched, QEvent* event) {
         painter.drawControl(QStyle::CE_Header, option);
         return true;
     }
+    // Ctrl+V in an open cell with several cells on the clipboard: the cell's entry
+    // is dropped and the block pasted from that cell.
+    auto* line = qobject_cast<QLineEdit*>(watched);
+    if (line && line->property("korvelRow").isValid() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+        const QList<QStringList> cells = ParseBlockText(QGuiApplication::clipboard()->text());
+        if (cells.size() > 1 || (cells.size() == 1 && cells.front().size() > 1)) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress) {
+                const int row = line->property("korvelRow").toInt();
+                const int column = line->property("korvelColumn").toInt();
+                closeEditor(line, QAbstractItemDelegate::RevertModelCache);
+                PasteText(QGuiApplication::clipboard()->text(), row, column);
+            }
+            return true;
+        }
+    }
     return QTableView::eventFilter(watched, event);
 }
 
@@ -97,6 +123,8 @@ void TGridView::commitData(QWidget* editor) {
     const QString error = model_.TakeError();
     if (error.isEmpty()) {
         Q_EMIT committed();
+        if (TGridTable* table = model_.Table())
+            NotifyTableEdited(*table, QStringLiteral("Entry in ") + table->Caption());
         return;
     }
     refused_ = true;
@@ -165,7 +193,116 @@ void TGridView::MoveToNextCell() {
     setCurrentIndex(model_.index(row, column));
 }
 
+std::vector<int> TGridView::TableColumns() const {
+    std::vector<int> columns;
+    for (int g = 0; g < model_.columnCount(); ++g) columns.push_back(model_.TableColumn(g));
+    return columns;
+}
+
+bool TGridView::SelectedBlock(int& top, int& bottom, int& left, int& right) const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (!selection.isEmpty()) {
+        top = left = INT_MAX;
+        bottom = right = -1;
+        for (const QItemSelectionRange& range : selection) {
+            top = std::min(top, range.top());
+            bottom = std::max(bottom, range.bottom());
+            left = std::min(left, range.left());
+            right = std::max(right, range.right());
+        }
+        return true;
+    }
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return false;
+    top = bottom = current.row();
+    left = right = current.column();
+    return true;
+}
+
+void TGridView::CopyBlock() {
+    int top = 0, bottom = 0, left = 0, right = 0;
+    if (!model_.Table() || !SelectedBlock(top, bottom, left, right)) return;
+    QGuiApplication::clipboard()->setText(
+        korvel::BlockText(*model_.Table(), TableColumns(), top, bottom, left, right));
+}
+
+bool TGridView::CutBlock() {
+    CopyBlock();
+    return ClearBlock();
+}
+
+bool TGridView::ClearBlock() {
+    TGridTable* table = model_.Table();
+    int top = 0, bottom = 0, left = 0, right = 0;
+    if (!table || !FinishEditing() || !SelectedBlock(top, bottom, left, right)) return false;
+    try {
+        korvel::ClearBlock(*table, TableColumns(), top, bottom, left, right);
+    } catch (const EKorvelError& error) {
+        ShowInformation(window(), error.Message());
+        return false;
+    }
+    table->SetModified(true);
+    NotifyTableEdited(*table, QStringLiteral("Clear in ") + table->Caption());
+    return true;
+}
+
+bool TGridView::PasteBlock() {
+    int top = 0, bottom = 0, left = 0, right = 0;
+    if (!FinishEditing()) return false;
+    if (!SelectedBlock(top, bottom, left, right)) top = left = 0;
+    return PasteText(QGuiApplication::clipboard()->text(), top, left);
+}
+
+bool TGridView::PasteText(const QString& text, int top, int left) {
+    TGridTable* table = model_.Table();
+    if (!table) return false;
+    const QList<QStringList> cells = ParseBlockText(text);
+    if (cells.isEmpty()) {
+        ShowInformation(window(), QStringLiteral("There is no text on the Clipboard"));
+        return false;
+    }
+    try {
+        korvel::PasteBlock(*table, TableColumns(), top, left, cells);
+    } catch (const EKorvelError& error) {
+        ShowInformation(window(), error.Message());
+        return false;
+    }
+    table->SetModified(true);
+    NotifyTableEdited(*table, QStringLiteral("Paste in ") + table->Caption());
+    qsizetype width = 1;
+    for (const QStringList& line : cells) width = std::max(width, line.size());
+    const QModelIndex first = model_.index(top, left);
+    setCurrentIndex(first);
+    selectionModel()->select(
+        QItemSelection(first, model_.index(top + static_cast<int>(cells.size()) - 1,
+                                           left + static_cast<int>(width) - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    return true;
+}
+
 void TGridView::keyPressEvent(QKeyEvent* event) {
+    if (state() != QAbstractItemView::EditingState) {
+        if (event->matches(QKeySequence::Copy)) {
+            CopyBlock();
+            event->accept();
+            return;
+        }
+        if (event->matches(QKeySequence::Cut)) {
+            CutBlock();
+            event->accept();
+            return;
+        }
+        if (event->matches(QKeySequence::Paste)) {
+            PasteBlock();
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+            ClearBlock();
+            event->accept();
+            return;
+        }
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         state() != QAbstractItemView::EditingState) {
         MoveToNextCell();

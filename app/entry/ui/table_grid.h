@@ -5,11 +5,17 @@
 // of the next column, and from the last column back to the first. Typing always
 // goes into the current (clicked or selected) cell: the grid has no keyboard
 // search that would move elsewhere first.
+//
+// The selection is one rectangle (mouse drag, Shift+arrows). Ctrl+C copies it as
+// tab-separated lines, Ctrl+X copies and clears it, Ctrl+V pastes a block from
+// the clipboard at its top-left cell (also from an open cell when the clipboard
+// holds several cells), Delete clears it; each is one step the Edit menu undoes.
 #pragma once
 
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <vector>
 
 class QAbstractButton;
 
@@ -54,6 +60,15 @@ class TGridView : public QTableView {
     void MoveToNextCell();
     void SetTopLeftText(const QString& text);
 
+    // The selected rectangle (grid rows and columns), or the current cell alone;
+    // false when there is neither.
+    bool SelectedBlock(int& top, int& bottom, int& left, int& right) const;
+    void CopyBlock();
+    // False when nothing was changed (a refused value has been reported).
+    bool CutBlock();
+    bool PasteBlock();
+    bool ClearBlock();
+
   Q_SIGNALS:
     // A typed entry was stored.
     void committed();
@@ -67,6 +82,9 @@ class TGridView : public QTableView {
 
   private:
     void ReportRefusedEntry();
+    // Pastes text with its first cell at (top, left) and selects what was pasted.
+    bool PasteText(const QString& text, int top, int left);
+    std::vector<int> TableColumns() const;
 
     TTableItemModel& model_;
     TCellDelegate* delegate_;

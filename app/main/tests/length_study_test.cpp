@@ -26,6 +26,7 @@
 #include "main/main_prompts.h"
 #include "main/tests/recording_prompts.h"
 #include "project/program_data.h"
+#include "project/project_history.h"
 #include "project/wall_length.h"
 
 using namespace korvel;
@@ -204,6 +205,12 @@ class TLengthStudyTest : public QObject {
         window->findChild<QPushButton*>("SetCriticalLength")->click();
         QCOMPARE(form.Project().Increments, 56);
         QCOMPARE(static_cast<double>(form.Project().IncrementLength) * 56, 336.0);
+        // One step for Edit > Undo: back to the 48 increments saved.
+        QCOMPARE(form.findChild<QAction*>("EditUndo")->text(), QStringLiteral("Undo Set Wall Length"));
+        form.EditUndoClick();
+        QCOMPARE(form.Project().Increments, 48);
+        QCOMPARE(increments->text(), QStringLiteral("48"));
+        QVERIFY(!form.Project().Modified());
     }
 
     // The dialog checks the stage in the project; korvel-run checks every stage
@@ -297,6 +304,7 @@ class TLengthStudyTest : public QObject {
         SetWallLength(form.Project(), length, length);
         QCOMPARE(form.Project().Increments, before.increments + 4);
         QCOMPARE(form.Project().CurrentStage, 1);
+        QVERIFY(!form.History().CanUndo());  // no step holds every stage
         QVERIFY(form.SaveProject());
         const cli::LengthVariant variant =
             cli::LengthVariantBuilder(
