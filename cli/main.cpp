@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batch_run.h"
+#include "design_json.h"
 #include "engine_binding.h"
 #include "length_study.h"
 #include "parallel_batch.h"
@@ -46,6 +47,10 @@ constexpr const char* kUsage =
     "                    enough (default 1)\n"
     "  --plot FILE       with --lengths: head deflection and maximum moment against\n"
     "                    length, the critical length marked, as PNG or SVG\n"
+    "  --list-sections   print the sheet-pile section catalogue and the steel grades\n"
+    "  --section NAME, --grade NAME, --code EN1993-5|ASD|LRFD\n"
+    "                    design checks of every section against the catalogue section\n"
+    "                    (over the choices of a design file FILE.kv5g beside the data file)\n"
     "  -h, --help        show this text and exit\n"
     "      --version     show the version and exit\n";
 
@@ -112,6 +117,7 @@ int main(int argc, char** argv) {
     [[maybe_unused]] bool pdf = false;
     std::string paper;  // empty: by the unit system
     std::vector<std::string> files;
+    korvel::cli::DesignOverrides design;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto value = [&]() -> const char* { return ++i < argc ? argv[i] : nullptr; };
@@ -140,6 +146,12 @@ int main(int argc, char** argv) {
             if (!v || (std::string(v) != "a4" && std::string(v) != "letter"))
                 return Usage("--paper needs a4 or letter");
             paper = v;
+        } else if (arg == "--list-sections") {
+            return korvel::cli::ListSections(std::cout, std::cerr);
+        } else if (arg == "--section" || arg == "--grade" || arg == "--code") {
+            const char* v = value();
+            if (!v) return Usage(arg + " needs a value");
+            (arg == "--section" ? design.section : arg == "--grade" ? design.grade : design.code) = v;
         } else if (arg == "--lengths" || arg == "--tolerance" || arg == "--plot") {
             const char* v = value();
             if (!v) return Usage(arg + " needs a value");
@@ -160,6 +172,9 @@ int main(int argc, char** argv) {
     if (files.empty()) return Usage("no data file given");
     if (studyOnly && study.range.empty()) return Usage("--tolerance and --plot go with --lengths");
     if (pdf && !study.range.empty()) return Usage("--pdf does not go with --lengths");
+    std::string designProblem;
+    auto designRuns = korvel::cli::MakeDesignRuns(design, files, designProblem);
+    if (!designProblem.empty()) return Usage(designProblem);
     if (!study.range.empty()) {
         study.jsonPath = jsonPath;
         study.jobs = jobs;
@@ -188,8 +203,12 @@ int main(int argc, char** argv) {
         std::cout << "files: " << files.size() << ", sections: " << sections
                   << ", failures: " << failures << ", wall time: " << seconds << " s\n";
     }
+    if (designRuns) designRuns->Print(results, std::cout, std::cerr);
     if (!jsonPath.empty()) {
-        const std::string json = korvel::cli::ResultsJson(results, seconds);
+        const std::string json = korvel::cli::ResultsJson(
+            results, seconds, [&](const korvel::cli::RunResult& r, size_t k) {
+                return designRuns ? designRuns->SectionFields(r, k) : std::string();
+            });
         if (jsonPath == "-") {
             std::cout << json;
         } else {

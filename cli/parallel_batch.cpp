@@ -301,7 +301,8 @@ std::string SectionJsonFields(const SectionSummary& s) {
     return out.str();
 }
 
-std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds) {
+std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds,
+                        const SectionExtras& extras) {
     size_t sections = 0, failures = 0;
     for (const RunResult& r : results) {
         sections += r.results.size();
@@ -318,7 +319,8 @@ std::string ResultsJson(const std::vector<RunResult>& results, double wallSecond
             << Escape(r.message) << "\", \"report\": \"" << Escape(r.reportFile.string())
             << "\", \"sections\": [";
         for (size_t k = 0; k < r.results.size(); ++k) {
-            out << (k ? "," : "") << "\n      " << SectionJsonFields(r.results[k]) << "}";
+            out << (k ? "," : "") << "\n      " << SectionJsonFields(r.results[k])
+                << (extras ? extras(r, k) : "") << "}";
         }
         out << (r.results.empty() ? "]}" : "\n    ]}");
     }

@@ -21,9 +21,14 @@ std::vector<RunResult> AnalyseFiles(const std::vector<std::string>& files,
                                     const std::string& enginePath, int jobs,
                                     const ProgressCallback& progress);
 
+// Fields a caller adds to each section object of the JSON summary (the design
+// checks): empty, or text that starts with ", ".
+using SectionExtras = std::function<std::string(const RunResult&, size_t section)>;
+
 // The results as a JSON document: per file its status and message, per
 // section its iterations, ending and maxima.
-std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds);
+std::string ResultsJson(const std::vector<RunResult>& results, double wallSeconds,
+                        const SectionExtras& extras = {});
 
 // One section of ResultsJson as a JSON object without its closing brace, so
 // that callers can add fields of their own.
