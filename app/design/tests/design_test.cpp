@@ -7,6 +7,7 @@
 #include "design/design_checks.h"
 #include "design/design_choices.h"
 #include "design/design_inputs.h"
+#include "design/design_table.h"
 #include "design/section_catalogue.h"
 
 namespace korvel::design {
@@ -324,6 +325,47 @@ TEST(DesignChecks, OtherUnitsAreRefused) {
     c.grade = "S355GP";
     EXPECT_EQ(CheckRun("/nonexistent.kv5d", "/nonexistent.kv5o", Catalogue(), c).error,
               "no section \"AZ 99\" in the catalogue");
+}
+
+TEST(DesignTable, WallStiffnessFromTheSection) {
+    // 210000 N/mm2 * 34200 cm4 per metre: the bundled tied-back wall's 71820 kN m2.
+    EXPECT_NEAR(
+        WallStiffness(*Catalogue().FindSection("AZ 18"), *Catalogue().FindGrade("S355GP"), 2, 1.0),
+        71820.0, 1e-6);
+    // 29000 ksi * 184.2 in4 per foot, for one foot of wall.
+    EXPECT_NEAR(WallStiffness(*Catalogue().FindSection("PZ 27"), *Catalogue().FindGrade("A572-50"),
+                              1, 12.0),
+                29.0e6 * 184.2, 1e-3);
+}
+
+TEST(DesignTable, OneRowPerSectionWithItsMark) {
+    TDesignRun run;
+    TWallSection wall;
+    wall.unitSystem = 2;
+    wall.N = 1;
+    wall.h = 1;
+    wall.Wa = 1;
+    TResultsBlock b = Block({{0, 0.01, 0, 10}, {1, 0, -700, 0}});
+    b.momentUnit = "KN- M";
+    b.forceUnit = "KN";
+    b.lengthUnit = "M";
+    for (const char* grade : {"S355GP", "S430GP"}) {
+        run.sections.push_back(CheckSection(wall, b, *Catalogue().FindSection("AZ 18"),
+                                            *Catalogue().FindGrade(grade), {},
+                                            static_cast<int>(run.sections.size()) + 1));
+    }
+    const auto rows = CheckTableRows(run);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].size(), CheckTableHeader().size());
+    EXPECT_EQ(rows[0][4], "1.095");  // 700 / 639
+    EXPECT_EQ(rows[0].back(), "NOT OK");
+    EXPECT_EQ(rows[1][4], "0.904");  // 700 / (1800 * 430 / 1000)
+    EXPECT_EQ(rows[1].back(), "OK");
+    const auto notes = CheckTableNotes(run);
+    ASSERT_GE(notes.size(), 2u);
+    EXPECT_EQ(notes[1],
+              "Moment resistance 639 KN- M per m of wall x analysed width Wa 1 M / 1 M = "
+              "639 KN- M.");
 }
 
 }  // namespace
