@@ -32,6 +32,7 @@
 #include "graphs/export_dialog.h"
 #include "graphs/graph_windows.h"
 #include "main/control_file.h"
+#include "main/design_session.h"
 #include "main/about_text.h"
 #include "main/file_names.h"
 #include "main/help_window.h"
@@ -114,6 +115,7 @@ TMainForm::TMainForm(QWidget* parent)
     connect(project_, &TProgramData::aboutToReset, this, &TMainForm::CloseAllChildren);
     // Values changed outside their windows (the wall set to a studied length).
     connect(project_, &TProgramData::valuesChanged, this, &TMainForm::AfterProjectChange);
+    design_ = std::make_unique<TDesignSession>(*project_, *tables_);
     createActions();
     createMenus();
     createToolBars();
@@ -465,6 +467,12 @@ void TMainForm::createMenus() {
     }
     graphics_menu_->addAction(Find("GraphExport"));
 
+    QMenu* design = menuBar()->addMenu(QStringLiteral("&Design"));
+    design->addAction(QStringLiteral("&Section and Checks..."), this, [this] {
+        if (TakeEdits()) design_->ShowDialog(this);
+    })->setObjectName(QStringLiteral("DesignSectionChecks"));
+    design->addAction(QStringLiteral("Design &Checks"), this, [this] { design_->ShowChecks(this); })
+        ->setObjectName(QStringLiteral("DesignChecksWindow"));
     window_menu_ = menuBar()->addMenu(QStringLiteral("&Window"));
     window_menu_->addActions({Find("WindowCascade"), Find("WindowArrange")});
     window_separator_ = window_menu_->addSeparator();
@@ -747,6 +755,7 @@ void TMainForm::SetTitle() {
 }
 
 void TMainForm::AfterProjectChange() {
+    design_->ProjectChanged();
     SetTitle();
     ApplyLongTermSwap();
     UpdateStageDisplay();
@@ -921,6 +930,7 @@ bool TMainForm::SaveProject() {
         TMainPrompts::Current().Information(this, error.Message());
         return false;
     }
+    design_->Saved();
     return true;
 }
 
@@ -961,6 +971,7 @@ bool TMainForm::SaveAsProject() {
         TMainPrompts::Current().Information(this, error.Message());
         return false;
     }
+    design_->Saved();  // the design choices go with the data file to its new name
     SetTitle();
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);
     CloseAllChildren();

@@ -29,6 +29,7 @@ class QToolBar;
 
 namespace korvel {
 
+class TDesignSession;
 class TGridTable;
 class TProgramData;
 class TResultGraphs;
@@ -155,6 +156,7 @@ class TMainForm : public QMainWindow {
     QString engine_library_path_;
     // Present only while a run is in progress.
     std::unique_ptr<TDynamicLibrary> engine_;
+    std::unique_ptr<TDesignSession> design_;  // section, grade and checks, beside the data file
 
     std::map<QString, QAction*> actions_;
     QMenu* file_menu_ = nullptr;
