@@ -91,11 +91,18 @@ const design::TDesignRun* DesignRuns::For(const RunResult& r) {
                 run = design::TDesignRun{"no steel grade chosen", {}};
             } else {
                 run = design::CheckRun(r.dataFile, r.reportFile, catalogue_, choices);
+                choices_[r.dataFile] = choices;
             }
         }
         it = runs_.emplace(r.dataFile, std::move(run)).first;
     }
     return it->second ? &*it->second : nullptr;
+}
+
+const design::TDesignChoices* DesignRuns::Choices(const RunResult& r) {
+    For(r);
+    const auto it = choices_.find(r.dataFile);
+    return it == choices_.end() ? nullptr : &it->second;
 }
 
 std::string DesignRuns::SectionFields(const RunResult& r, size_t index) {

@@ -34,6 +34,9 @@ class DesignRuns {
     // choices; what the JSON summary adds to each section.
     std::string SectionFields(const RunResult& r, size_t index);
 
+    // The design choices used for `r`, or nullptr when it has none.
+    const design::TDesignChoices* Choices(const RunResult& r);
+
     // A line per checked section, and the problems, after the analysis lines.
     void Print(const std::vector<RunResult>& results, std::ostream& out, std::ostream& err);
 
@@ -41,6 +44,7 @@ class DesignRuns {
     design::TSectionCatalogue catalogue_;
     DesignOverrides overrides_;
     std::map<std::filesystem::path, std::optional<design::TDesignRun>> runs_;
+    std::map<std::filesystem::path, design::TDesignChoices> choices_;  // of the files checked
 };
 
 // The catalogue in share/korvel beside korvel-run (or KORVEL_SECTIONS);

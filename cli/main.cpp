@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,13 +90,15 @@ void PrintResult(std::ostream& out, const korvel::cli::RunResult& r, size_t done
 #ifdef KORVEL_PDF_REPORT
 // After every analysis (the workers are done): a report for every file the
 // engine analysed, also one that ended on an error in the data.
-bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std::string& paper) {
+bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std::string& paper,
+                  std::optional<korvel::cli::DesignRuns>& design) {
     korvel::TPdfSession session;
     bool all = true;
     for (const auto& r : results) {
         if (r.status == korvel::cli::RunStatus::Failed) continue;
         std::string path, message;
-        if (session.Write(r.dataFile.string(), paper, path, message)) {
+        if (session.Write(r.dataFile.string(), paper, path, message,
+                          design ? design->Choices(r) : nullptr)) {
             std::cout << r.dataFile.string() << ": calculation report " << path << '\n';
         } else {
             std::cerr << "korvel-run: " << message << '\n';
@@ -197,7 +200,7 @@ int main(int argc, char** argv) {
         if (r.status != korvel::cli::RunStatus::Analysed) ++failures;
     }
 #ifdef KORVEL_PDF_REPORT
-    if (pdf && !WriteReports(results, paper)) ++failures;
+    if (pdf && !WriteReports(results, paper, designRuns)) ++failures;
 #endif
     if (files.size() > 1) {
         std::cout << "files: " << files.size() << ", sections: " << sections

@@ -364,6 +364,15 @@ void ComposeResults(TComposer& c, const TCalcReport& r) {
     }
 }
 
+// The Design Checks section: utilisations per section, then how they were found.
+void ComposeDesignChecks(TComposer& c, const TCalcReport& r) {
+    if (r.DesignChecks.Empty() && r.DesignNotes.isEmpty()) return;
+    Heading(c, QStringLiteral("Design Checks"));
+    if (!r.DesignChecks.Empty()) c.Table(r.DesignChecks);
+    for (const QString& line : r.DesignNotes) c.Text(line, TextFont(kBodyPoints));
+    c.Space(6);
+}
+
 }  // namespace
 
 TPaper PaperFor(TPaper chosen, int unit_system) {
@@ -409,6 +418,7 @@ bool WritePdfReport(const TCalcReport& r, TResultPlots* graphs, TPaper paper, QI
     if (r.Sections.empty())
         c.Text(QStringLiteral("The report holds no results."), TextFont(kBodyPoints));
     ComposeResults(c, r);
+    ComposeDesignChecks(c, r);
 
     if (graphs) {
         // The pressure curves have no names of their own: one per result set, they

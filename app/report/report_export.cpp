@@ -13,6 +13,7 @@
 #include "main/file_names.h"
 #include "project/program_data.h"
 #include "project/stage_files.h"
+#include "report/design_report.h"
 
 namespace korvel {
 namespace {
@@ -45,7 +46,8 @@ QString ReportPdfPath(const QString& data_file) {
     return ChangeFileExt(data_file, QStringLiteral(".pdf"));
 }
 
-TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_file, TPaper paper) {
+TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_file, TPaper paper,
+                                 const design::TDesignChoices* design) {
     TPdfExportResult result;
     const QFileInfo info(data_file);
     if (!info.isFile()) {
@@ -93,6 +95,7 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
 
     const TReportRun run = ReadReport(ChangeFileExt(data_file, QStringLiteral(".kv5o")));
     report.Sections = SummariseSections(run, report.Inputs, staged);
+    AddDesignChecks(report, data_file, design);
     if (!run.FirstError().isEmpty()) {
         report.Error = run.FirstError();
     } else if (run.Sections.empty()) {
