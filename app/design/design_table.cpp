@@ -70,6 +70,23 @@ std::vector<std::string> CheckTableNotes(const TDesignRun& run) {
                         " " + per + " of wall, " + General(c.shear.resistance) + " " + c.forceUnit +
                         " for the analysed width.");
     }
+    // The governing section (stage) of the run in bending and in shear.
+    const TSectionCheck* bending = &c;
+    const TSectionCheck* shear = &c;
+    for (const TSectionCheck& s : run.sections) {
+        if (s.moment.utilisation > bending->moment.utilisation) bending = &s;
+        if (s.shear.utilisation > shear->shear.utilisation) shear = &s;
+    }
+    lines.push_back("Governing moment: section " + std::to_string(bending->number) + ", " +
+                    General(bending->moment.demand) + " " + c.momentUnit + " at " +
+                    General(bending->moment.depth) + " " + c.lengthUnit + ", utilisation " +
+                    Fixed(bending->moment.utilisation, 3) + ".");
+    if (c.shear.available) {
+        lines.push_back("Governing shear: section " + std::to_string(shear->number) + ", " +
+                        General(shear->shear.demand) + " " + c.forceUnit + " at " +
+                        General(shear->shear.depth) + " " + c.lengthUnit + ", utilisation " +
+                        Fixed(shear->shear.utilisation, 3) + ".");
+    }
     if (c.deflection.checked) {
         lines.push_back("Deflection limit " + General(c.deflection.limit) + " " + c.lengthUnit +
                         ".");

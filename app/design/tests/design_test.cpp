@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -366,6 +367,10 @@ TEST(DesignTable, OneRowPerSectionWithItsMark) {
     EXPECT_EQ(notes[1],
               "Moment resistance 639 KN- M per m of wall x analysed width Wa 1 M / 1 M = "
               "639 KN- M.");
+    // Section 1 (S355GP) governs: 700 / 639.
+    EXPECT_NE(std::find(notes.begin(), notes.end(),
+                        "Governing moment: section 1, -700 KN- M at 1 M, utilisation 1.095."),
+              notes.end());
 }
 
 }  // namespace
