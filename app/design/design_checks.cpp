@@ -1,5 +1,6 @@
 #include "design_checks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
