@@ -152,6 +152,13 @@ TSectionCheck CheckSection(const TWallSection& wall, const TResultsBlock& result
     out.moment.utilisation = Utilisation(out.moment.demand, out.moment.resistance);
     if (out.shear.available) {
         out.shear.utilisation = Utilisation(out.shear.demand, out.shear.resistance);
+        // EN 1993-5 reduces the moment resistance where V_Ed exceeds half of
+        // V_pl,Rd; that needs the web's inclination, which the tables lack.
+        if (c.code == TDesignCode::EN1993_5 && out.shear.utilisation > 0.5) {
+            out.notes.push_back(
+                "shear above half the plastic shear resistance: the reduction of the moment "
+                "resistance for shear is not checked");
+        }
     }
 
     if (c.deflectionLimit != TDeflectionLimit::None && c.deflectionValue > 0.0) {

@@ -245,6 +245,22 @@ TEST(DesignChecks, EurocodeZSectionPerAnalysedWidth) {
     EXPECT_NEAR(plastic.moment.perUnitWidth, 2104 * 240 / 1.1 / 1000, 1e-9);
 }
 
+TEST(DesignChecks, HighShearIsNamedInTheNotes) {
+    TWallSection wall;
+    wall.unitSystem = 2;
+    wall.N = 1;
+    wall.h = 1;
+    wall.Wa = 1;
+    const auto& az = *Catalogue().FindSection("AZ 18");
+    const auto& s355 = *Catalogue().FindGrade("S355GP");
+    // V_pl,Rd is about 1145 kN per metre: 500 kN stays below half, 600 kN does not.
+    EXPECT_TRUE(
+        CheckSection(wall, Block({{0, 0, 0, 500}, {1, 0, 0, 0}}), az, s355, {}, 1).notes.empty());
+    const auto high = CheckSection(wall, Block({{0, 0, 0, 600}, {1, 0, 0, 0}}), az, s355, {}, 1);
+    ASSERT_EQ(high.notes.size(), 1u);
+    EXPECT_NE(high.notes[0].find("half the plastic shear resistance"), std::string::npos);
+}
+
 TEST(DesignChecks, AllowableStressAndLrfdInEnglishUnits) {
     TWallSection wall;
     wall.unitSystem = 1;
