@@ -109,6 +109,12 @@ JsonWriter& JsonWriter::Key(std::string_view name) {
     return *this;
 }
 
+JsonWriter& JsonWriter::Raw(std::string_view json) {
+    BeforeValue();
+    out_ += json;
+    return *this;
+}
+
 JsonWriter& JsonWriter::String(std::string_view text) {
     BeforeValue();
     out_ += '"';

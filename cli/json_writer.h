@@ -25,6 +25,8 @@ class JsonWriter {
     JsonWriter& Integer(long long value);
     JsonWriter& Bool(bool value);
     JsonWriter& Null();
+    // A value already written as JSON text (by another module's writer).
+    JsonWriter& Raw(std::string_view json);
 
     // Key and value in one call.
     JsonWriter& Member(std::string_view name, std::string_view text) {

@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "batch_run.h"
+#include "design_json.h"
 #include "engine_binding.h"
 #include "length_study.h"
 #include "parallel_batch.h"
@@ -54,6 +56,10 @@ constexpr const char* kUsage =
     "  --plot FILE       with --lengths: head deflection and maximum moment against\n"
     "                    length, the critical length marked, as PNG or SVG\n"
     "  --                the arguments after it are data files\n"
+    "  --list-sections   print the sheet-pile section catalogue and the steel grades\n"
+    "  --section NAME, --grade NAME, --code EN1993-5|ASD|LRFD\n"
+    "                    design checks of every section against the catalogue section\n"
+    "                    (over the choices of a design file FILE.kv5g beside the data file)\n"
     "  -h, --help        show this text and exit\n"
     "      --version     show the version and exit\n";
 
@@ -105,13 +111,14 @@ void PrintResult(std::ostream& ok, std::ostream& err, const korvel::cli::RunResu
 // After every analysis (the workers are done): a report for every file the
 // engine analysed, also one that ended on an error in the data.
 bool WriteReports(const std::vector<korvel::cli::RunResult>& results, const std::string& paper,
-                  std::ostream& out) {
+                  std::ostream& out, std::optional<korvel::cli::DesignRuns>& design) {
     korvel::TPdfSession session;
     bool all = true;
     for (const auto& r : results) {
         if (r.status == korvel::cli::RunStatus::Failed) continue;
         std::string path, message;
-        if (session.Write(r.dataFile.string(), paper, path, message)) {
+        if (session.Write(r.dataFile.string(), paper, path, message,
+                          design ? design->Choices(r) : nullptr)) {
             out << r.dataFile.string() << ": calculation report " << path << '\n';
         } else {
             std::cerr << "korvel-run: " << message << '\n';
@@ -135,6 +142,7 @@ int main(int argc, char** argv) {
     bool paperGiven = false;
     std::vector<std::string> files;
     bool optionsEnded = false;  // after "--"
+    korvel::cli::DesignOverrides design;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (optionsEnded) {
@@ -173,6 +181,12 @@ int main(int argc, char** argv) {
             optionsEnded = true;
         } else if (arg == "-") {
             return Usage("a data file cannot be read from standard input (\"-\")");
+        } else if (arg == "--list-sections") {
+            return korvel::cli::ListSections(std::cout, std::cerr);
+        } else if (arg == "--section" || arg == "--grade" || arg == "--code") {
+            const char* v = value();
+            if (!v) return Usage(arg + " needs a value");
+            (arg == "--section" ? design.section : arg == "--grade" ? design.grade : design.code) = v;
         } else if (arg == "--lengths" || arg == "--tolerance" || arg == "--plot") {
             const char* v = value();
             if (!v) return Usage(arg + " needs a value");
@@ -194,6 +208,9 @@ int main(int argc, char** argv) {
     if (studyOnly && study.range.empty()) return Usage("--tolerance and --plot go with --lengths");
     if (pdf && !study.range.empty()) return Usage("--pdf does not go with --lengths");
     if (paperGiven && !pdf) return Usage("--paper goes with --pdf");
+    std::string designProblem;
+    auto designRuns = korvel::cli::MakeDesignRuns(design, files, designProblem);
+    if (!designProblem.empty()) return Usage(designProblem);
     if (!study.range.empty()) {
         study.jsonPath = jsonPath;
         study.jobs = jobs;
@@ -221,15 +238,20 @@ int main(int argc, char** argv) {
         }
     }
 #ifdef KORVEL_PDF_REPORT
-    if (pdf && !WriteReports(results, paper, human)) ++failures;
+    if (pdf && !WriteReports(results, paper, human, designRuns)) ++failures;
 #endif
     if (files.size() > 1) {
         human << "files: " << files.size() << ", sections: " << sections
               << ", failures: " << failures << ", wall time: " << seconds << " s\n";
     }
+    if (designRuns) designRuns->Print(results, human, std::cerr);
     if (!jsonPath.empty()) {
         korvel::cli::AddTiebackForces(results);
-        const std::string json = korvel::cli::ResultsJson(results, seconds);
+        const std::string json = korvel::cli::ResultsJson(
+            results, seconds,
+            [&](korvel::cli::JsonWriter& out, const korvel::cli::RunResult& r, size_t k) {
+                if (designRuns) designRuns->AddSectionJson(out, r, k);
+            });
         if (jsonPath == "-") {
             std::cout << json;
         } else {

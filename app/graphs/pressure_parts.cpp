@@ -169,8 +169,7 @@ void SplitCombinedPressure(TGraphPlot& combine, const TPressureProfile& profile,
 void ShowPressureParts(TGraphPlot& combine, const TProgramData& project) {
     if (combine.Lines.CurveCount() < 3) return;
     const TPressureProfile profile = PressureProfile(project);
-    const bool generated = !project.UserEarthPressure &&
-                           (project.GenerateEarthPressure || project.EarthPressureType >= 2);
+    const bool generated = GeneratesEarthPressure(project);
     const bool first_set = project.StageCount <= 1 || project.CurrentStage == 1;
     if (generated && first_set) {
         SplitCombinedPressure(combine, profile,

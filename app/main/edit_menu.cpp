@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "entry/entry_errors.h"
 #include "main/main_form.h"
 #include "main/main_prompts.h"
 #include "project/program_data.h"

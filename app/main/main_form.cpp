@@ -31,6 +31,7 @@
 #include "entry/ui/table_form.h"
 #include "graphs/export_dialog.h"
 #include "graphs/graph_windows.h"
+#include "main/design_session.h"
 #include "main/about_text.h"
 #include "main/control_file.h"
 #include "main/edit_menu.h"
@@ -122,6 +123,7 @@ TMainForm::TMainForm(QWidget* parent)
     connect(project_, &TProgramData::aboutToReset, this, &TMainForm::CloseAllChildren);
     // Values changed outside their windows (the wall set to a studied length).
     connect(project_, &TProgramData::valuesChanged, this, &TMainForm::AfterProjectChange);
+    design_ = std::make_unique<TDesignSession>(*project_, *tables_);
     createActions();
     createMenus();
     createToolBars();
@@ -501,6 +503,12 @@ void TMainForm::createMenus() {
     }
     graphics_menu_->addAction(Find("GraphExport"));
 
+    QMenu* design = menuBar()->addMenu(QStringLiteral("&Design"));
+    design->addAction(QStringLiteral("&Section and Checks..."), this, [this] {
+        if (TakeEdits()) design_->ShowDialog(this);
+    })->setObjectName(QStringLiteral("DesignSectionChecks"));
+    design->addAction(QStringLiteral("Design &Checks"), this, [this] { design_->ShowChecks(this); })
+        ->setObjectName(QStringLiteral("DesignChecksWindow"));
     window_menu_ = menuBar()->addMenu(QStringLiteral("&Window"));
     window_menu_->addActions({Find("WindowCascade"), Find("WindowArrange")});
     window_separator_ = window_menu_->addSeparator();
@@ -821,6 +829,7 @@ bool TMainForm::RefusedReadOnly(bool staged_only) {
 }
 
 void TMainForm::AfterProjectChange() {
+    design_->ProjectChanged();
     SetTitle();
     ApplyLongTermSwap();
     UpdateStageDisplay();
@@ -1018,6 +1027,7 @@ bool TMainForm::SaveProject() {
         return false;
     }
     history_->Checkpoint();  // the saved values: the history's clean position
+    design_->Saved();  // the design choices are written with the data file
     return true;
 }
 
@@ -1074,6 +1084,7 @@ bool TMainForm::SaveAsProject() {
     }
     if (!target_lock.File().isEmpty()) lock_ = std::move(target_lock);
     read_only_ = false;
+    design_->Saved();  // the design choices go with the data file to its new name
     SetTitle();
     history_->Checkpoint();  // the saved values: the history's clean position
     if (recent_.Add(path)) WriteProgramSettings(text_editor_path_, recent_);

@@ -30,6 +30,7 @@ class QToolBar;
 
 namespace korvel {
 
+class TDesignSession;
 class TGridTable;
 class TProgramData;
 class TProjectHistory;
@@ -174,6 +175,7 @@ class TMainForm : public QMainWindow {
     // The lock on the open project's stage-file set; none while read-only.
     TProjectLock lock_;
     bool read_only_ = false;
+    std::unique_ptr<TDesignSession> design_;  // section, grade and checks, beside the data file
 
     std::map<QString, QAction*> actions_;
     QMenu* file_menu_ = nullptr;

@@ -46,9 +46,8 @@ constexpr TNamedField<bool> kFlagFields[] = {
     {&TProjectFields::ApplyExternalPYCurves, "Apply External p-y Curves"},
     {&TProjectFields::ApplyEICurves, "Apply Nonlinear Moment vs EI Curves"},
     {&TProjectFields::ApplySurcharges, "Apply Additional Surcharge Loads"},
-    {&TProjectFields::UserEarthPressure, "Earth Pressure Specified by User"},
-    {&TProjectFields::GenerateEarthPressure, "Generated Earth Pressure"},
     {&TProjectFields::GeneratePYCurves, "Generate p-y Curves"},
+    {&TProjectFields::PYCurvesAtEveryStation, "Generate p-y Curves at Every Station"},
     {&TProjectFields::LongTermAnalysis, "Short-Term and Long-Term Analyses"},
 };
 

@@ -92,6 +92,9 @@ struct TCalcReport {
     QString InputNote;  // why the inputs shown may be incomplete, else empty
     std::vector<TInputSummary> Inputs;
     std::vector<TSectionReport> Sections;
+    // The Design Checks section (AddDesignChecks); empty without design choices.
+    TReportTable DesignChecks;
+    QStringList DesignNotes;
 };
 
 // Texts of a grid table as its window shows them: visible value columns only,

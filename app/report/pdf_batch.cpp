@@ -42,13 +42,14 @@ TPdfSession::TPdfSession() : state_(std::make_unique<TState>()) {
 TPdfSession::~TPdfSession() = default;
 
 bool TPdfSession::Write(const std::string& data_file, const std::string& paper,
-                        std::string& pdf_path, std::string& message) {
+                        std::string& pdf_path, std::string& message,
+                        const design::TDesignChoices* design) {
     const QString data = QString::fromStdString(data_file);
     const QString pdf = ReportPdfPath(data);
     pdf_path = pdf.toStdString();
     const TPaper chosen =
         paper == "a4" ? TPaper::kA4 : (paper == "letter" ? TPaper::kLetter : TPaper::kAuto);
-    const TPdfExportResult result = ExportReportPdf(data, pdf, chosen);
+    const TPdfExportResult result = ExportReportPdf(data, pdf, chosen, design);
     message = result.Message.toStdString();
     return result.Written;
 }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "design/design_choices.h"
+
 namespace korvel {
 
 class TPdfSession {
@@ -17,9 +19,10 @@ class TPdfSession {
 
     // paper: "" (by the unit system), "a4" or "letter". Writes the report of an
     // analysed data file to pdf_path ("FILE.pdf" beside it); false with the
-    // reason in message.
+    // reason in message. design: the choices of the Design Checks section, null
+    // for the design file beside the data file.
     bool Write(const std::string& data_file, const std::string& paper, std::string& pdf_path,
-               std::string& message);
+               std::string& message, const design::TDesignChoices* design = nullptr);
 
   private:
     struct TState;

@@ -371,6 +371,15 @@ std::vector<TPreparedGraph> PrepareGraphs(TResultPlots& g, const TCalcReport& r,
     }
     return out;
 }
+// The Design Checks section: utilisations per section, then how they were found.
+void ComposeDesignChecks(TReportComposer& c, const TCalcReport& r) {
+    if (r.DesignChecks.Empty() && r.DesignNotes.isEmpty()) return;
+    c.Heading(QStringLiteral("Design Checks"));
+    if (!r.DesignChecks.Empty()) c.Table(r.DesignChecks);
+    for (const QString& line : r.DesignNotes) c.Text(line, ReportFont(kBodyPoints));
+    c.Space(6);
+}
+
 void ComposeDocument(TReportComposer& c, const TCalcReport& r,
                      const std::vector<TPreparedGraph>& graphs,
                      const std::vector<TReportPart>& parts,
@@ -420,6 +429,7 @@ void ComposeDocument(TReportComposer& c, const TCalcReport& r,
     c.Heading(QStringLiteral("Results"));
     if (r.Sections.empty()) c.Text(QStringLiteral("The report holds no results."), body);
     ComposeResults(c, r);
+    ComposeDesignChecks(c, r);
 
     for (const TReportPart& part : parts) {
         c.Heading(part.Heading);

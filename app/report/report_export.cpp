@@ -17,13 +17,15 @@
 #include "project/program_data.h"
 #include "project/stage_files.h"
 #include "run_files.h"
+#include "report/design_report.h"
 
 namespace korvel {
 QString ReportPdfPath(const QString& data_file) {
     return ChangeFileExt(data_file, QStringLiteral(".pdf"));
 }
 
-TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_file, TPaper paper) {
+TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_file, TPaper paper,
+                                 const design::TDesignChoices* design) {
     TPdfExportResult result;
     const QFileInfo info(data_file);
     if (!info.isFile()) {
@@ -96,6 +98,7 @@ TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_fi
         if (data.open(QIODevice::ReadOnly) && hash.addData(&data))
             report.DataSha256 = QString::fromLatin1(hash.result().toHex());
     }
+    AddDesignChecks(report, data_file, design);
     if (!run.FirstError().isEmpty()) {
         report.Error = run.FirstError();
     } else if (run.Sections.empty()) {

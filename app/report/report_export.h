@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "design/design_choices.h"
 #include "report/pdf_report.h"
 
 namespace korvel {
@@ -20,8 +21,10 @@ struct TPdfExportResult {
 QString ReportPdfPath(const QString& data_file);
 
 // Needs a QGuiApplication. The output report and plot data file are those beside
-// the data file (".kv5o", ".kv5p").
+// the data file (".kv5o", ".kv5p"). design: the design choices of the Design
+// Checks section, null for those of the design file beside the data file.
 TPdfExportResult ExportReportPdf(const QString& data_file, const QString& pdf_file,
-                                 TPaper paper = TPaper::kAuto);
+                                 TPaper paper = TPaper::kAuto,
+                                 const design::TDesignChoices* design = nullptr);
 
 }  // namespace korvel

@@ -31,6 +31,14 @@ out=$(cd / && "$prefix/usr/bin/korvel-run" "$work/wall.kv5d") || fail "korvel-ru
 grep -q "wall.kv5d: analysed, 1 section(s)" <<<"$out" || fail "korvel-run said: $out"
 tail -n 3 "$work/wall.kv5o" | grep -q "END OF ANALYSIS" || fail "the report does not end the analysis"
 
+# The section catalogue in share/korvel/, found from bin/ as in the build tree.
+[ -f "$prefix/usr/share/korvel/sheet_piles.csv" ] || fail "the section catalogue is not installed"
+out=$("$prefix/usr/bin/korvel-run" --list-sections) || fail "korvel-run --list-sections: $out"
+grep -q "^PZ 27	I 184.2	W_el 30.2" <<<"$out" || fail "--list-sections said: $out"
+out=$("$prefix/usr/bin/korvel-run" --section "PZ 27" --grade A572-50 --code ASD "$work/wall.kv5d") ||
+  fail "korvel-run --section: $out"
+grep -q "section 1: design PZ 27 A572-50 ASD: moment " <<<"$out" || fail "the design run said: $out"
+
 # --version: the first line names the program, the package and the version.
 check_info() {
   local program=$1 first_line=$2 out
