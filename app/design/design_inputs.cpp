@@ -1,6 +1,7 @@
 #include "design_inputs.h"
 
 #include <cmath>
+#include <string>
 #include <cstdlib>
 #include <sstream>
 
@@ -153,7 +154,9 @@ std::vector<TResultsBlock> ReadResultsBlocks(std::istream& report) {
                 // The units line above has fixed columns for X, the moment and the shear.
                 if (previous.size() >= 63) {
                     b.lengthUnit = Trim(previous.substr(12, 3));
+                    // "KN- M" in the report's column; "KN-M" as korvel-run writes it.
                     b.momentUnit = Trim(previous.substr(46, 6));
+                    std::erase(b.momentUnit, ' ');
                     b.forceUnit = Trim(previous.substr(59, 4));
                 }
                 state = kRows;

@@ -199,7 +199,7 @@ TEST(DesignInputs, ReadsTheResultsTable) {
     ASSERT_EQ(blocks[0].stations.size(), 2u);
     EXPECT_DOUBLE_EQ(blocks[0].stations[1].x, 0.2);
     EXPECT_DOUBLE_EQ(blocks[0].stations[1].moment, -120);
-    EXPECT_EQ(blocks[0].momentUnit, "KN- M");
+    EXPECT_EQ(blocks[0].momentUnit, "KN-M");
     EXPECT_EQ(blocks[0].forceUnit, "KN");
 }
 
@@ -363,7 +363,7 @@ TEST(DesignTable, OneRowPerSectionWithItsMark) {
     wall.h = 1;
     wall.Wa = 1;
     TResultsBlock b = Block({{0, 0.01, 0, 10}, {1, 0, -700, 0}});
-    b.momentUnit = "KN- M";
+    b.momentUnit = "KN-M";
     b.forceUnit = "KN";
     b.lengthUnit = "M";
     for (const char* grade : {"S355GP", "S430GP"}) {
@@ -381,11 +381,11 @@ TEST(DesignTable, OneRowPerSectionWithItsMark) {
     const auto notes = CheckTableNotes(run);
     ASSERT_GE(notes.size(), 2u);
     EXPECT_EQ(notes[1],
-              "Moment resistance 639 KN- M per m of wall x analysed width Wa 1 M / 1 M = "
-              "639 KN- M.");
+              "Moment resistance 639 KN-M per m of wall x analysed width Wa 1 M / 1 M = "
+              "639 KN-M.");
     // Section 1 (S355GP) governs: 700 / 639.
     EXPECT_NE(std::find(notes.begin(), notes.end(),
-                        "Governing moment: section 1, -700 KN- M at 1 M, utilisation 1.095."),
+                        "Governing moment: section 1, -700 KN-M at 1 M, utilisation 1.095."),
               notes.end());
 }
 

@@ -78,7 +78,7 @@ class TDesignFormTest : public QObject {
         const double hand = LargestMoment(dir.filePath("tied.kv5o")) / 639.0;
         QCOMPARE(window->Table()->item(0, 4)->text(), QString::number(hand, 'f', 3));
         QCOMPARE(window->Table()->item(0, 11)->text(), QStringLiteral("OK"));
-        QVERIFY(window->Notes()->text().contains(QStringLiteral("= 639 KN- M")));
+        QVERIFY(window->Notes()->text().contains(QStringLiteral("= 639 KN-M")));
 
         prompts_.SavePath = dir.filePath("copy.kv5d");
         form.FileSaveAsClick();

@@ -71,8 +71,8 @@ TEST_F(DesignPdf, SectionWithTheUtilisationAndTheWidthConversion) {
     std::snprintf(hand, sizeof hand, "%.3f", LargestMoment(folder_ / "tied.kv5o") / 639.0);
     EXPECT_NE(text.find(hand, text.find("Design Checks")), std::string::npos) << hand << text;
     EXPECT_NE(text.find("M_c,Rd = W_el fy / gamma_M0 (class 3, gamma_M0 1.00)"), std::string::npos);
-    EXPECT_NE(text.find("Moment resistance 639 KN- M per m of wall x analysed width Wa 1 M / 1 M "
-                        "= 639 KN- M."),
+    EXPECT_NE(text.find("Moment resistance 639 KN-M per m of wall x analysed width Wa 1 M / 1 M "
+                        "= 639 KN-M."),
               std::string::npos);
 }
 
