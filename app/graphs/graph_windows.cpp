@@ -40,17 +40,19 @@ bool TGraphWindows::HasCurve(TGraphKind kind) const {
 
 QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
     const bool fresh = Graph(kind).PlotWindow.isNull();
-    if (kind != TGraphKind::kPY) {
-        QWidget* window = korvel::ShowPlot(Graph(kind), area);
-        TPlotForm* form = window ? window->findChild<TPlotForm*>() : nullptr;
-        if (fresh && form) ShowToTheToe(kind, *form);
-        return window;
-    }
-    SelectStagePYCurves();
+    if (kind == TGraphKind::kPY) SelectStagePYCurves();
     QWidget* window = korvel::ShowPlot(Graph(kind), area);
-    // A new p-y window opens on the working range of the wall's deflections.
     TPlotForm* form = window ? window->findChild<TPlotForm*>() : nullptr;
-    if (!fresh || !form) return window;
+    if (fresh && form) ShowOpeningRanges(kind, *form);
+    return window;
+}
+
+void TGraphWindows::ShowOpeningRanges(TGraphKind kind, TPlotForm& form) {
+    if (kind != TGraphKind::kPY) {
+        ShowToTheToe(kind, form);
+        return;
+    }
+    // The p-y graph opens on the working range of the wall's deflections.
     const TCurveList& sets = plots_.pltDef.Lines;
     const int stage = project_.CurrentStage;
     const bool staged = project_.StageCount > 1 && sets.CurveCount() == project_.StageCount;
@@ -63,8 +65,7 @@ QWidget* TGraphWindows::ShowPlot(TGraphKind kind, QMdiArea* area) {
     }
     TPanelRanges ranges;
     if (PYWorkingRange(plots_.pltPY.Lines, largest, kPYWorkingRangeFactor, ranges))
-        form->ShowRanges(ranges);
-    return window;
+        form.ShowRanges(ranges);
 }
 
 void TGraphWindows::ShowToTheToe(TGraphKind kind, TPlotForm& form) {
@@ -131,8 +132,16 @@ void TGraphWindows::SelectStagePYCurves() {
 }
 
 void TGraphWindows::ShowNewResults(const std::array<bool, kGraphCount>& available) {
-    for (int i = 0; i < kGraphCount; ++i)
-        ReloadPlot(Graph(static_cast<TGraphKind>(i)), available[static_cast<size_t>(i)]);
+    SelectStagePYCurves();
+    for (int i = 0; i < kGraphCount; ++i) {
+        const auto kind = static_cast<TGraphKind>(i);
+        TGraphPlot& g = Graph(kind);
+        ReloadPlot(g, available[static_cast<size_t>(i)]);
+        // A graph redrawn with new results shows the ranges a new window of it opens on.
+        QObject* window = g.PlotWindow.data();
+        TPlotForm* form = window ? window->findChild<TPlotForm*>() : nullptr;
+        if (form) ShowOpeningRanges(kind, *form);
+    }
 }
 
 }  // namespace korvel

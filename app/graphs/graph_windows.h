@@ -37,6 +37,9 @@ class TGraphWindows : public TResultGraphs {
 
   private:
     void ShowToTheToe(TGraphKind kind, TPlotForm& form);
+    // What a new window of the graph opens on: result graphs end at the toe,
+    // the p-y graph spans the working range of the wall's deflections.
+    void ShowOpeningRanges(TGraphKind kind, TPlotForm& form);
 
     TProgramData& project_;
     std::vector<std::vector<TPYCurveData>> py_sets_;  // every set's curves, from the file

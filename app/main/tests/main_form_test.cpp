@@ -234,6 +234,8 @@ class TMainFormTest : public QObject {
         // 60 increments of 6 in: nodes 0 to 61 down to 30.5 ft.
         QCOMPARE(before->Graph().Lines.PointCount(), 62);
         QCOMPARE(static_cast<double>(before->Graph().Lines.Point(0, 61).Y), 30.5);
+        // A new window's depth axis ends at the toe, not one increment below it.
+        QCOMPARE(static_cast<double>(before->CurrentRanges()[0].Y.Max), 30.0);
         form.OpenTable(*form.Tables().PileSect);
         QCOMPARE(form.MdiArea()->subWindowList().size(), 2);
 
@@ -253,6 +255,8 @@ class TMainFormTest : public QObject {
         QCOMPARE(static_cast<double>(after->Graph().Lines.Point(0, 51).Y), 25.5);
         // The window's depth axis follows: no deeper than the new wall's rounded range.
         QVERIFY(after->FullRanges()[0].Y.Max < 30.5);
+        // and, redrawn, it ends at the new toe as a new window of it would.
+        QCOMPARE(static_cast<double>(after->CurrentRanges()[0].Y.Max), 25.0);
 
         // Save As keeps the windows open.
         prompts_.SavePath = dir_.filePath("renamed.kv5d");
