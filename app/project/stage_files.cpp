@@ -1,5 +1,6 @@
 #include "project/stage_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -71,8 +72,15 @@ std::vector<QByteArray> SplitStages(const QByteArray& text) {
 }  // namespace
 
 QString NewProjectStageFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    QDir().mkpath(folder);
+    // One folder per program process: two program windows each with a project
+    // never saved must not read and write each other's "NewWall.st2".
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                           QStringLiteral("/unsaved-") +
+                           QString::number(QCoreApplication::applicationPid());
+    if (QDir().mkpath(folder)) {
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    }
     return folder;
 }
 

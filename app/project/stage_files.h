@@ -21,7 +21,8 @@ inline constexpr int kMaxStageCount = 5;
 inline constexpr const char* kStageTitlePrefix = " Stage No : ";
 
 // Folder of the stage files of a project that was never saved ("NewWall.kv5d",
-// no folder): the per-user application data folder, created when missing.
+// no folder): a folder of this program process's own in the per-user
+// application data folder ("unsaved-" and the process id), created when missing.
 QString NewProjectStageFolder();
 // The data file's name with its extension replaced by ".st" and the stage.
 QString StageFileName(const QString& data_file, int stage);

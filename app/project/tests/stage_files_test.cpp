@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -46,10 +47,15 @@ TEST_F(StageTest, StageFileNamesReplaceTheExtension) {
     EXPECT_EQ(StageFileName(QStringLiteral("/x/pit.kv5d"), 1), "/x/pit.st1");
     EXPECT_EQ(StageFileName(QStringLiteral("/x/pit.old.kvd"), 5), "/x/pit.old.st5");
     EXPECT_EQ(StageFileName(QStringLiteral("/x.d/pit"), 2), "/x.d/pit.st2");
-    // A project never saved keeps its stages in the user's data folder.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    // A project never saved keeps its stages in a folder of this process's own
+    // in the user's data folder, which no other program window uses.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const QString folder =
+        data + "/unsaved-" + QString::number(QCoreApplication::applicationPid());
     EXPECT_EQ(StageFileName(QStringLiteral("NewWall.kv5d"), 3), folder + "/NewWall.st3");
     EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QFileInfo(folder).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+              QFileDevice::Permissions());
 }
 
 TEST_F(StageTest, AStageFileHasTheStageTitleAndNumber) {
