@@ -51,11 +51,10 @@ void WriteFile(const fs::path& p, const std::string& text) {
 }
 
 void WriteControlFile(const fs::path& folder) {
-    WriteFile(folder / "names.dat", "2015.5.1\r\nbench\r\nbench\r\n0\r\n" +
-                                        (folder / "wall.kv5d").string() + "\r\n" +
-                                        (folder / "wall.kv5o").string() + "\r\n" +
-                                        (folder / "wall.kv5p").string() + "\r\n" +
-                                        (folder / "wall.kv5r").string() + "\r\n");
+    WriteFile(folder / "names.dat",
+              "2015.5.1\r\nbench\r\nbench\r\n0\r\n" + (folder / "wall.kv5d").string() + "\r\n" +
+                  (folder / "wall.kv5o").string() + "\r\n" + (folder / "wall.kv5p").string() +
+                  "\r\n" + (folder / "wall.kv5r").string() + "\r\n");
 }
 
 // Peak resident memory (KiB) of a child process running `argv`.
@@ -128,8 +127,7 @@ int main(int argc, char** argv) {
     const long baseline = PeakKiB({runner.string(), "--help"});
 
     std::printf("%-52s %8s %9s %9s %9s %9s %8s %9s\n", "case (medians of repeated calls)",
-                "sections", "call ms", "press ms", "curves ms", "iter ms", "iter %",
-                "peak KiB");
+                "sections", "call ms", "press ms", "curves ms", "iter ms", "iter %", "peak KiB");
     int failures = 0;
     for (const Case& c : cases) {
         WriteFile(folder / "wall.kv5d", c.data);
@@ -164,9 +162,10 @@ int main(int argc, char** argv) {
                     peak, ok ? "" : "  (ended on an error: see its report)");
         if (!ok) ++failures;
     }
-    std::printf("peak KiB is korvel-run's maximum resident set analysing the case; korvel-run "
-                "alone (--help) takes %ld KiB\n",
-                baseline);
+    std::printf(
+        "peak KiB is korvel-run's maximum resident set analysing the case; korvel-run "
+        "alone (--help) takes %ld KiB\n",
+        baseline);
     fs::remove_all(folder);
     return 0;
 }

@@ -59,9 +59,9 @@ std::string Stage(int stage) {
                 lines.push_back(Props({0.069444444, 0, 32.0 + layer * 0.3, 0, 60, 0},
                                       {true, false, true, false, true, false}));
             } else {
-                lines.push_back(Props({0.063657407, 5.5555556 + layer * 0.2 + side * 0.5, 0, 0.01,
-                                       100, 0},
-                                      {true, true, false, true, true, false}));
+                lines.push_back(
+                    Props({0.063657407, 5.5555556 + layer * 0.2 + side * 0.5, 0, 0.01, 100, 0},
+                          {true, true, false, true, true, false}));
             }
         }
     }

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <fstream>
+#include <iostream>
 #include <regex>
 #include <sstream>
 
@@ -37,7 +37,7 @@ std::string HostName() {
 
 // Keeps the current folder for the duration of a call.
 class CurrentFolder {
-public:
+  public:
     explicit CurrentFolder(const std::filesystem::path& folder)
         : previous_(std::filesystem::current_path()) {
         std::filesystem::current_path(folder);
@@ -47,7 +47,7 @@ public:
         std::filesystem::current_path(previous_, ec);
     }
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
@@ -55,7 +55,7 @@ private:
 // the engine writes progress there, and its stop messages, which the user
 // sees only when the analysis stopped.
 class StderrCapture {
-public:
+  public:
     explicit StderrCapture(const std::filesystem::path& file) {
         std::fflush(stderr);
         std::cerr.flush();
@@ -73,7 +73,7 @@ public:
         }
     }
 
-private:
+  private:
     int saved_ = -1;
 };
 

@@ -15,16 +15,16 @@
 namespace korvel::cli {
 
 enum class RunStatus {
-    Analysed,      // the engine finished and the report names no error
-    DataError,     // the engine finished, but the report ends on an error in the data
-    Failed,        // the file could not be analysed at all
+    Analysed,   // the engine finished and the report names no error
+    DataError,  // the engine finished, but the report ends on an error in the data
+    Failed,     // the file could not be analysed at all
 };
 
 struct RunResult {
     std::filesystem::path dataFile;
     RunStatus status = RunStatus::Failed;
-    std::string message;              // why it failed, or the first error line of the report
-    int sections = 0;                 // sections the report has a header for
+    std::string message;                  // why it failed, or the first error line of the report
+    int sections = 0;                     // sections the report has a header for
     std::vector<SectionSummary> results;  // one per results block
     std::filesystem::path reportFile;
 };

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "batch_run.h"
-#include "json_writer.h"
 #include "design/design_checks.h"
+#include "json_writer.h"
 
 namespace korvel::cli {
 

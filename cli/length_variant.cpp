@@ -78,7 +78,8 @@ LengthVariant LengthVariantBuilder::Build(double length, double deepestWall) {
         model_->ForEachSection([&](int stage) {
             TProgramData& p = model_->project;
             const std::string where = stage > 0 ? "stage " + std::to_string(stage) + ": " : "";
-            const VariantSection section = ApplyWallLength(p, length, deepestWall, variant.notes, where);
+            const VariantSection section =
+                ApplyWallLength(p, length, deepestWall, variant.notes, where);
             if (stage == 0) {
                 text = p.DataFileText();
                 variant.sections.push_back(section);

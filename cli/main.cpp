@@ -22,7 +22,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: korvel-run [-j N] [--json FILE] [--pdf [--paper a4|letter]] [--engine LIBRARY] FILE.kv5d...\n"
+    "Usage: korvel-run [-j N] [--json FILE] [--pdf [--paper a4|letter]] [--engine LIBRARY] "
+    "FILE.kv5d...\n"
     "       korvel-run --lengths FROM:TO:STEP [--tolerance PCT] [--json FILE]\n"
     "                  [--plot FILE.png|FILE.svg] [-j N] FILE.kv5d\n"
     "\n"
@@ -63,9 +64,9 @@ constexpr const char* kUsage =
     "  -h, --help        show this text and exit\n"
     "      --version     show the version and exit\n";
 
-constexpr const char* kVersion =
-    "korvel-run (KORVEL) " KORVEL_VERSION "\n"
-    "Licensed to the registered user of Tavlor software.\n";
+constexpr const char* kVersion = "korvel-run (KORVEL) " KORVEL_VERSION
+                                 "\n"
+                                 "Licensed to the registered user of Tavlor software.\n";
 
 // Exit code when every file was analysed but a solution is not valid.
 constexpr int kInvalidResults = 3;
@@ -167,8 +168,9 @@ int main(int argc, char** argv) {
             jsonPath = v;
         } else if (arg == "--pdf") {
 #ifndef KORVEL_PDF_REPORT
-            return Usage("--pdf needs the program's libraries: build with KORVEL_BUILD_APP and "
-                         "KORVEL_APP_WIDGETS on");
+            return Usage(
+                "--pdf needs the program's libraries: build with KORVEL_BUILD_APP and "
+                "KORVEL_APP_WIDGETS on");
 #endif
             pdf = true;
         } else if (arg == "--paper") {
@@ -186,17 +188,22 @@ int main(int argc, char** argv) {
         } else if (arg == "--section" || arg == "--grade" || arg == "--code") {
             const char* v = value();
             if (!v) return Usage(arg + " needs a value");
-            (arg == "--section" ? design.section : arg == "--grade" ? design.grade : design.code) = v;
+            (arg == "--section" ? design.section
+             : arg == "--grade" ? design.grade
+                                : design.code) = v;
         } else if (arg == "--lengths" || arg == "--tolerance" || arg == "--plot") {
             const char* v = value();
             if (!v) return Usage(arg + " needs a value");
-            (arg == "--lengths" ? study.range : arg == "--plot" ? study.plotPath : study.tolerance) = v;
+            (arg == "--lengths" ? study.range
+             : arg == "--plot"  ? study.plotPath
+                                : study.tolerance) = v;
             studyOnly = studyOnly || arg != "--lengths";
         } else if (arg == "-j" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
             const char* v = arg.size() > 2 ? arg.c_str() + 2 : value();
             char* end = nullptr;
             const long n = v ? std::strtol(v, &end, 10) : 0;
-            if (!v || *end != '\0' || n < 1 || n > 256) return Usage("-j needs a number from 1 to 256");
+            if (!v || *end != '\0' || n < 1 || n > 256)
+                return Usage("-j needs a number from 1 to 256");
             jobs = static_cast<int>(n);
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage("unknown option " + arg);

@@ -13,7 +13,9 @@
 namespace korvel::cli {
 namespace {
 
-void PutText(std::ostream& out, const std::string& s) { out << s.size() << ' ' << s << '\n'; }
+void PutText(std::ostream& out, const std::string& s) {
+    out << s.size() << ' ' << s << '\n';
+}
 
 std::string GetText(std::istream& in) {
     size_t size = 0;
@@ -24,7 +26,9 @@ std::string GetText(std::istream& in) {
     return s;
 }
 
-void PutExtreme(std::ostream& out, const Extreme& e) { out << e.value << ' ' << e.depth << '\n'; }
+void PutExtreme(std::ostream& out, const Extreme& e) {
+    out << e.value << ' ' << e.depth << '\n';
+}
 
 void WriteAll(int fd, const std::string& text) {
     size_t sent = 0;
@@ -43,7 +47,7 @@ struct Worker {
     int toWorker = -1;
     int fromWorker = -1;
     std::string received;
-    size_t index = 0;   // the file being analysed
+    size_t index = 0;  // the file being analysed
     bool busy = false;
 };
 
@@ -68,8 +72,7 @@ struct Worker {
 }
 
 // Starts a worker; false when the system refuses a pipe or a process.
-bool StartWorker(Worker& w, const std::vector<std::string>& files,
-                 const std::string& enginePath) {
+bool StartWorker(Worker& w, const std::vector<std::string>& files, const std::string& enginePath) {
     int down[2], up[2];
     if (pipe(down) != 0) return false;
     if (pipe(up) != 0) {
@@ -256,9 +259,12 @@ std::vector<RunResult> AnalyseFiles(const std::vector<std::string>& files,
 
 const char* StatusName(RunStatus s) {
     switch (s) {
-        case RunStatus::Analysed: return "analysed";
-        case RunStatus::DataError: return "data error";
-        case RunStatus::Failed: break;
+        case RunStatus::Analysed:
+            return "analysed";
+        case RunStatus::DataError:
+            return "data error";
+        case RunStatus::Failed:
+            break;
     }
     return "failed";
 }
@@ -351,8 +357,10 @@ std::string ResultsJson(const std::vector<RunResult>& results, double wallSecond
     size_t sections = 0, failures = 0, invalid = 0;
     for (const RunResult& r : results) {
         sections += r.results.size();
-        if (r.status != RunStatus::Analysed) ++failures;
-        else if (!FileValid(r)) ++invalid;
+        if (r.status != RunStatus::Analysed)
+            ++failures;
+        else if (!FileValid(r))
+            ++invalid;
     }
     JsonWriter json;
     json.BeginObject()

@@ -15,10 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         for (int round = 0; round < 1000; ++round) {
             switch (plan[round % plan.size()] % 4) {
-                case 0: reader.BeginRecord("A"); break;
-                case 1: reader.ReadInt(); break;
-                case 2: reader.ReadReal(); break;
-                default: reader.ReadLine("B"); break;
+                case 0:
+                    reader.BeginRecord("A");
+                    break;
+                case 1:
+                    reader.ReadInt();
+                    break;
+                case 2:
+                    reader.ReadReal();
+                    break;
+                default:
+                    reader.ReadLine("B");
+                    break;
             }
         }
     } catch (const korvel::text::ReadError&) {

@@ -1,9 +1,9 @@
 #include "design_inputs.h"
 
 #include <cmath>
-#include <string>
 #include <cstdlib>
 #include <sstream>
+#include <string>
 
 namespace korvel::design {
 namespace {

@@ -19,9 +19,9 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Tavlor"));
     // The installed desktop entry and icon (korvel.desktop, icon "korvel").
     QApplication::setDesktopFileName(QStringLiteral("korvel"));
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("korvel"),
-        QIcon(korvel::InstalledIconFor(QCoreApplication::applicationDirPath()))));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("korvel"),
+                         QIcon(korvel::InstalledIconFor(QCoreApplication::applicationDirPath()))));
     korvel::TMainForm window;
     window.show();
     const QStringList arguments = QApplication::arguments();

@@ -31,12 +31,11 @@
 #include "entry/ui/table_form.h"
 #include "graphs/export_dialog.h"
 #include "graphs/graph_windows.h"
-#include "main/design_session.h"
 #include "main/about_text.h"
 #include "main/control_file.h"
+#include "main/design_session.h"
 #include "main/edit_menu.h"
 #include "main/file_names.h"
-#include "main/run_folder.h"
 #include "main/help_window.h"
 #include "main/length_study_window.h"
 #include "main/main_prompts.h"
@@ -46,6 +45,7 @@
 #include "main/program_files.h"
 #include "main/program_settings.h"
 #include "main/run_checks.h"
+#include "main/run_folder.h"
 #include "main/run_message.h"
 #include "main/stage_options_dialog.h"
 #include "main/stage_restore.h"
@@ -504,9 +504,12 @@ void TMainForm::createMenus() {
     graphics_menu_->addAction(Find("GraphExport"));
 
     QMenu* design = menuBar()->addMenu(QStringLiteral("&Design"));
-    design->addAction(QStringLiteral("&Section and Checks..."), this, [this] {
-        if (TakeEdits()) design_->ShowDialog(this);
-    })->setObjectName(QStringLiteral("DesignSectionChecks"));
+    design
+        ->addAction(QStringLiteral("&Section and Checks..."), this,
+                    [this] {
+                        if (TakeEdits()) design_->ShowDialog(this);
+                    })
+        ->setObjectName(QStringLiteral("DesignSectionChecks"));
     design->addAction(QStringLiteral("Design &Checks"), this, [this] { design_->ShowChecks(this); })
         ->setObjectName(QStringLiteral("DesignChecksWindow"));
     window_menu_ = menuBar()->addMenu(QStringLiteral("&Window"));
@@ -1027,7 +1030,7 @@ bool TMainForm::SaveProject() {
         return false;
     }
     history_->Checkpoint();  // the saved values: the history's clean position
-    design_->Saved();  // the design choices are written with the data file
+    design_->Saved();        // the design choices are written with the data file
     return true;
 }
 

@@ -78,8 +78,8 @@ QString NewProjectStageFolder() {
                            QStringLiteral("/unsaved-") +
                            QString::number(QCoreApplication::applicationPid());
     if (QDir().mkpath(folder)) {
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     return folder;
 }

@@ -16,8 +16,8 @@
 #include "main/file_names.h"
 #include "project/program_data.h"
 #include "project/stage_files.h"
-#include "run_files.h"
 #include "report/design_report.h"
+#include "run_files.h"
 
 namespace korvel {
 QString ReportPdfPath(const QString& data_file) {

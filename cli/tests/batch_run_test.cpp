@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         std::string pattern = (fs::temp_directory_path() / "korvel-cli-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -25,7 +25,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 

@@ -15,7 +15,7 @@ constexpr const char* kLibrary = "libKorvel2015_DLL.so";
 // A prefix with bin/ and, where asked, the library beside the programs and in
 // lib/korvel/.
 class Prefix {
-public:
+  public:
     Prefix(bool beside, bool installed) {
         std::string pattern = (fs::temp_directory_path() / "korvel-prefix-XXXXXX").string();
         root_ = mkdtemp(pattern.data());
@@ -30,7 +30,7 @@ public:
     }
     const fs::path& root() const { return root_; }
 
-private:
+  private:
     fs::path root_;
 };
 

@@ -393,11 +393,10 @@ TEST(LengthStudy, JsonAloneOnStandardOutput) {
     TempFolder folder;
     const fs::path out = folder.path() / "out.txt";
     const fs::path err = folder.path() / "err.txt";
-    const std::string command =
-        std::string(KORVEL_RUN_EXE) + " --engine " + KORVEL_ENGINE_LIBRARY +
-        " --lengths 9:10:1 --json - " +
-        (fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d").string() + " >" + out.string() +
-        " 2>" + err.string();
+    const std::string command = std::string(KORVEL_RUN_EXE) + " --engine " + KORVEL_ENGINE_LIBRARY +
+                                " --lengths 9:10:1 --json - " +
+                                (fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d").string() +
+                                " >" + out.string() + " 2>" + err.string();
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::string json = ReadFile(out);
     EXPECT_EQ(json.rfind("{\n  \"tolerance_percent\": 1,", 0), 0u) << json;

@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class Batch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "korvel-batch-XXXXXX").string();
         folder_ = mkdtemp(pattern.data());

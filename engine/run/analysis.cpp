@@ -13,9 +13,9 @@
 #include "run/iteration.h"
 #include "run/report_header.h"
 #include "run/results_block.h"
-#include "text/unit_labels.h"
 #include "text/layout.h"
 #include "text/record_reader.h"
+#include "text/unit_labels.h"
 
 namespace korvel::engine {
 namespace {
@@ -43,10 +43,10 @@ std::tm LocalNow() {
 // Reads the data file's sections one after the other and writes the report,
 // plot data file and run notes. All state of the run lives here.
 class SectionLoop {
-public:
-    SectionLoop(const ControlFile& control, const std::filesystem::path& folder,
-                std::istream& data, std::ostream& report, std::ostream& plot, std::ostream& notes,
-                std::ostream& err, RunStats* stats)
+  public:
+    SectionLoop(const ControlFile& control, const std::filesystem::path& folder, std::istream& data,
+                std::ostream& report, std::ostream& plot, std::ostream& notes, std::ostream& err,
+                RunStats* stats)
         : stats_(stats),
           control_(control),
           folder_(folder),
@@ -77,7 +77,7 @@ public:
         WriteEnd();
     }
 
-private:
+  private:
     // Returns true when a further section follows.
     bool RunSection() {
         auto problem = std::make_unique<Problem>();
@@ -149,7 +149,8 @@ private:
     }
 
     void WriteEnd() {
-        report_ << "\n\n\n" << "     END OF ANALYSIS" << std::string(49 - 20, ' ') << '\n';
+        report_ << "\n\n\n"
+                << "     END OF ANALYSIS" << std::string(49 - 20, ' ') << '\n';
         WriteResultBlock();
     }
 

@@ -9,7 +9,7 @@
 namespace korvel::engine {
 
 class DataError : public std::runtime_error {
-public:
+  public:
     // `reportText` is written as it stands, e.g. "     ERROR STOP -- STATIONS NOT IN ORDER".
     // `blankLinesBefore` empty lines precede it, `blankLinesAfter` follow it.
     explicit DataError(std::string reportText, int blankLinesBefore = 2, int blankLinesAfter = 0)
@@ -20,18 +20,20 @@ public:
     int blankLinesBefore() const { return blankLinesBefore_; }
     int blankLinesAfter() const { return blankLinesAfter_; }
 
-private:
+  private:
     int blankLinesBefore_;
     int blankLinesAfter_;
 };
 
-inline DataError StationsNotInOrder() { return DataError("     ERROR STOP -- STATIONS NOT IN ORDER"); }
+inline DataError StationsNotInOrder() {
+    return DataError("     ERROR STOP -- STATIONS NOT IN ORDER");
+}
 inline DataError TooMuchData() {
     return DataError("     TOO MUCH DATA FOR AVAILABLE STORAGE", 2, 2);
 }
 
 class EngineStop : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

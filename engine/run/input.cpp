@@ -14,7 +14,7 @@ namespace {
 
 constexpr size_t kTitleBytes = 70;
 constexpr int kMaxIncrements = kStationPositions - 7;  // stations -3 to N+3 must fit
-constexpr double kPi = 3.1416;                        // as the tieback angle has always used
+constexpr double kPi = 3.1416;                         // as the tieback angle has always used
 constexpr double kInchesPerFoot = 12.0;
 
 int ReadCount(text::RecordReader& in, const char* record) {
@@ -36,7 +36,9 @@ void WriteCaptionLine(std::ostream& report, const char* caption, const std::stri
 
 }  // namespace
 
-std::string ReadTitle(text::RecordReader& in) { return CutUtf8(in.ReadLine("TITLE"), kTitleBytes); }
+std::string ReadTitle(text::RecordReader& in) {
+    return CutUtf8(in.ReadLine("TITLE"), kTitleBytes);
+}
 
 void ReadControl(text::RecordReader& in, Problem& p) {
     in.BeginRecord("CONTROL");
@@ -95,7 +97,8 @@ void ReadWall(InputContext& ctx, Problem& p) {
 
     const std::string& length = ctx.labels.lengthLong;
     auto& r = ctx.report;
-    WriteCaptionLine(r, "NUMBER OF INCREMENTS                               = ", text::FormatI(p.N, 3));
+    WriteCaptionLine(
+        r, "NUMBER OF INCREMENTS                               = ", text::FormatI(p.N, 3));
     WriteCaptionLine(r, "INCREMENT LENGTH                                   = ",
                      text::FormatF(p.h, 7, 3) + length);
     WriteCaptionLine(r, "FREE HEIGHT OF WALL                                = ",
@@ -190,8 +193,8 @@ void ReadStationData(InputContext& ctx, Problem& p) {
                  "(18X, A4, A1, A2, A2, A1, 4X, A4, 4X, A4, A1, A2, 3X, A3, A1, A3, 2X, A3, A1, "
                  "A3, 4X, A4)",
                  {u.forceLong, "-", u.lengthShort, "**", "2", u.forceLong, u.forceLong, "/",
-                  u.lengthShort, u.lengthLong, "-", u.forceShort, u.lengthLong, "-",
-                  u.forceShort, u.forceLong});
+                  u.lengthShort, u.lengthLong, "-", u.forceShort, u.lengthLong, "-", u.forceShort,
+                  u.forceLong});
     } else {
         WriteEmptyTable(r);
     }

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "run/problem.h"
-#include "text/unit_labels.h"
 #include "text/record_reader.h"
+#include "text/unit_labels.h"
 
 namespace korvel::engine {
 

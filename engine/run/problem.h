@@ -15,7 +15,9 @@ namespace korvel::engine {
 // Station arrays hold station k at position k + 4, so stations -3 to N+3 fit;
 // position 0 is unused, as in the arrays' original 1-based layout.
 constexpr int kStationPositions = 414;
-constexpr int StationIndex(int station) { return station + 4; }
+constexpr int StationIndex(int station) {
+    return station + 4;
+}
 
 using StationArray = std::array<double, kStationPositions + 1>;
 
@@ -28,10 +30,10 @@ constexpr int kMaxEIPoints = 100;
 // Constraint of a station in the difference equations.
 enum StationCode : int {
     kFree = 1,
-    kDeflection = 2,       // specified deflection
-    kBeforeSlope = 3,      // station before a specified slope
+    kDeflection = 2,           // specified deflection
+    kBeforeSlope = 3,          // station before a specified slope
     kDeflectionWithSlope = 4,  // both deflection and slope specified here
-    kAfterSlope = 5,       // station after a specified slope
+    kAfterSlope = 5,           // station after a specified slope
 };
 
 struct SpecifiedValue {
@@ -45,7 +47,6 @@ struct ConcentratedMoment {
     int station = 0;
     double value = 0.0;
 };
-
 
 struct MEIPoint {
     double moment = 0.0;
@@ -128,7 +129,6 @@ struct Problem {
     std::vector<PressureRow> pressure;
     int printedPressureRows = 0;
     int pressurePrintStep = 1;
-
 };
 
 }  // namespace korvel::engine

@@ -12,8 +12,8 @@ constexpr size_t kTitleWidth = 70;
 constexpr size_t kDriveWidth = 3;
 constexpr size_t kExtensionWidth = 5;  // the "." and four characters
 
-const std::string kIdentificationCaption = "Identification No.:";              // 19 characters
-const std::string kUserCaption = "Analysis prepared by         :";             // 30 characters
+const std::string kIdentificationCaption = "Identification No.:";   // 19 characters
+const std::string kUserCaption = "Analysis prepared by         :";  // 30 characters
 
 std::string TrimRight(const std::string& s) {
     size_t end = s.find_last_not_of(' ');
@@ -89,12 +89,11 @@ void WriteDateTimeBanner(std::ostream& report, const std::tm& now) {
     if (month < 1 || month > 12) return;
     report << text::FormatLayout(
         "(15X, 'Date:  ', A, 1X, I2.2, ', ', I4, 5X, 'Time:  ', I2.2, ':', I2.2, ':', I2.2)",
-        {kMonths[month - 1], now.tm_mday, now.tm_year + 1900, now.tm_hour, now.tm_min,
-         now.tm_sec});
+        {kMonths[month - 1], now.tm_mday, now.tm_year + 1900, now.tm_hour, now.tm_min, now.tm_sec});
 }
 
-void WriteReportHeader(std::ostream& report, const ControlFile& control,
-                       const SectionTitle& title, const std::tm& now) {
+void WriteReportHeader(std::ostream& report, const ControlFile& control, const SectionTitle& title,
+                       const std::tm& now) {
     if (title.sectionNumber > 1) report << "\n\n";
     const std::string rule = "     " + std::string(73, '=');
     const std::string indent(20, ' ');

@@ -34,8 +34,8 @@ void WriteSectionTitleLine(std::ostream& report, const SectionTitle& title);
 void WriteDateTimeBanner(std::ostream& report, const std::tm& now);
 
 // Writes the whole header; `sectionNumber` > 1 adds the two leading empty lines.
-void WriteReportHeader(std::ostream& report, const ControlFile& control,
-                       const SectionTitle& title, const std::tm& now);
+void WriteReportHeader(std::ostream& report, const ControlFile& control, const SectionTitle& title,
+                       const std::tm& now);
 
 // Cuts `text` to at most `bytes` bytes without splitting a UTF-8 sequence.
 std::string CutUtf8(const std::string& text, size_t bytes);

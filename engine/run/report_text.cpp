@@ -9,6 +9,8 @@ void WriteBanner(std::ostream& report, const std::string& titleLine, int emptyBe
            << stars << std::string(emptyAfter, '\n');
 }
 
-void WriteEmptyTable(std::ostream& report) { report << '\n' << std::string(20, ' ') << '\n'; }
+void WriteEmptyTable(std::ostream& report) {
+    report << '\n' << std::string(20, ' ') << '\n';
+}
 
 }  // namespace korvel::engine

@@ -5,8 +5,7 @@
 namespace korvel::engine {
 
 void WriteResultsBlock(std::ostream& report, const text::UnitLabels& u,
-                       const IterationOutcome& outcome, const std::vector<ResultRow>& rows,
-                       int N) {
+                       const IterationOutcome& outcome, const std::vector<ResultRow>& rows, int N) {
     report << "\n\n     RESULTS -- ITERATION" << text::FormatI(outcome.iteration, 3) << '\n'
            << "     --------------------\n";
     if (outcome.offCurve) report << "\n     ***** DEFLECTION OFF Q - W CURVES *****\n";
@@ -28,8 +27,8 @@ void WriteResultsBlock(std::ostream& report, const text::UnitLabels& u,
     const text::Layout row("(2X, I4, 2X, E10.3, 6E12.3)");
     for (const ResultRow& r : rows) {
         if (r.station > N) break;
-        report << row.Format({r.station, r.x, r.deflection, r.slope, r.moment, r.shear,
-                              r.reaction, r.stiffness});
+        report << row.Format(
+            {r.station, r.x, r.deflection, r.slope, r.moment, r.shear, r.reaction, r.stiffness});
     }
 }
 

@@ -13,7 +13,6 @@ namespace korvel::engine {
 
 // `rows` are stations 0 to N+1; the block prints 0 to N.
 void WriteResultsBlock(std::ostream& report, const text::UnitLabels& labels,
-                       const IterationOutcome& outcome, const std::vector<ResultRow>& rows,
-                       int N);
+                       const IterationOutcome& outcome, const std::vector<ResultRow>& rows, int N);
 
 }  // namespace korvel::engine

@@ -21,13 +21,20 @@ void CheckStation(int station) {
 
 StationArray& ArrayOf(Problem& problem, Quantity q) {
     switch (q) {
-        case kEI: return problem.F;
-        case kQ: return problem.Q;
-        case kS: return problem.S;
-        case kT: return problem.T;
-        case kR: return problem.R;
-        case kP: break;
-        case kQuantityCount: break;
+        case kEI:
+            return problem.F;
+        case kQ:
+            return problem.Q;
+        case kS:
+            return problem.S;
+        case kT:
+            return problem.T;
+        case kR:
+            return problem.R;
+        case kP:
+            break;
+        case kQuantityCount:
+            break;
     }
     return problem.P;
 }

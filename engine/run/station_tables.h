@@ -18,7 +18,7 @@ using StationValues = std::array<double, kQuantityCount>;
 struct StationRow {
     int from = 0;
     int to = 0;
-    int contd = 1;        // ContinuationCode: 1 single row, 2 continued to the next
+    int contd = 1;           // ContinuationCode: 1 single row, 2 continued to the next
     StationValues values{};  // values distributed into the station arrays
     StationValues echo{};    // values printed in the report's row
 };
@@ -26,16 +26,15 @@ struct StationRow {
 // One table's reading state: whether the previous row continues, and the
 // start of the current chain.
 class StationTable {
-public:
-    explicit StationTable(std::array<bool, kQuantityCount> quantities)
-        : quantities_(quantities) {}
+  public:
+    explicit StationTable(std::array<bool, kQuantityCount> quantities) : quantities_(quantities) {}
 
     // Echoes the row to the report and adds it to the problem's arrays.
     // Throws DataError for a CONTD other than 1 or 2, stations out of order or
     // stations outside the arrays.
     void Add(const StationRow& row, Problem& problem, std::ostream& report);
 
-private:
+  private:
     void Distribute(int start, int end, const StationValues& startValues,
                     const StationValues& endValues, Problem& problem) const;
 

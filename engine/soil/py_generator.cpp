@@ -18,8 +18,8 @@ namespace korvel::soil {
 namespace {
 
 constexpr double kRadiansToDegrees = 180.0 / 3.1416;
-constexpr double kNoE50 = 1.0e-6;    // an E50 at or below it is printed as absent
-constexpr int kPointsPerCurve = 34;  // 17 per side in the curve file
+constexpr double kNoE50 = 1.0e-6;             // an E50 at or below it is printed as absent
+constexpr int kPointsPerCurve = 34;           // 17 per side in the curve file
 constexpr double kContinuousWallRatio = 1.1;  // Wa/Wp below it: a continuous wall
 
 // Curves at every station: how each side's law is sampled. Deflections grow

@@ -101,7 +101,7 @@ class PYGeneration {
     double pi = 3.14159;        // shared pi of the models
     PYProperties props;
 
-private:
+  private:
     // Keyed by the literal layouts the models pass, which outlive the generation.
     std::map<std::string_view, text::Layout> layouts_;
 };

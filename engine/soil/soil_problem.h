@@ -26,7 +26,7 @@ struct Geometry {
     double waterDepthBackfill = 0.0;
     double waterDepthExcavation = 0.0;
     double activePressureFactor = 1.0;
-    int waterFlag = 1;  // 1 switches water pressure on
+    int waterFlag = 1;           // 1 switches water pressure on
     double backfillSlope = 0.0;  // degrees, -45 to 45
 };
 
@@ -43,7 +43,7 @@ struct Surcharge {
 enum class SurchargeType { Point = 1, Line = 2, Strip = 3 };
 
 struct AdditionalSurcharge {
-    int type = 1;  // SurchargeType as read
+    int type = 1;            // SurchargeType as read
     double magnitude = 0.0;  // force, force per length or pressure by type
     double distance = 0.0;   // X, from the wall
     double width = 0.0;      // W, strip loads only
@@ -103,7 +103,7 @@ inline bool GeneratesPYCurves(int pyCurveOption) {
 
 struct SoilProblem {
     // From CONTROL and WALL.
-    int unitSystem = 1;  // 1 English, 2 SI, anything else other units
+    int unitSystem = 1;           // 1 English, 2 SI, anything else other units
     int earthPressureOption = 0;  // 2 triangular, 3 trapezoidal for anchored walls
     int pyCurveOption = 0;
     int N = 0;                // increments
@@ -159,18 +159,18 @@ struct SoilOutput {
 // Ends the run with `what()` as the report's error line (written as it
 // stands, after two empty lines), then "     END OF ANALYSIS".
 class SoilDataError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // An unrecoverable condition of a soil model: nothing more is written to the
 // report, plot data file or run notes; the caller learns `what()` and the code.
 class SoilStop : public std::runtime_error {
-public:
+  public:
     SoilStop(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
     int code() const { return code_; }
 
-private:
+  private:
     int code_;
 };
 

@@ -48,8 +48,8 @@ Decimal DigitsOf(std::string_view s) {
 Decimal PrintDigits(double a, int precision) {
     if (precision <= kQuickPrecision) {
         char buf[64];
-        const auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific,
-                                     precision);
+        const auto r =
+            std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, precision);
         return DigitsOf(std::string_view(buf, static_cast<size_t>(r.ptr - buf)));
     }
     std::vector<char> buf(static_cast<size_t>(precision) + 32);

@@ -19,7 +19,7 @@ namespace korvel::text {
 
 // One value for a layout's I, F, E, D, A or L item.
 class Value {
-public:
+  public:
     enum class Kind { Integer, Real, Text, Logical };
 
     Value(int v) : kind_(Kind::Integer), integer_(v) {}
@@ -39,7 +39,7 @@ public:
     double real() const { return real_; }
     const std::string& text() const { return text_; }
 
-private:
+  private:
     Kind kind_;
     long long integer_ = 0;
     double real_ = 0.0;
@@ -51,7 +51,7 @@ struct LayoutProgram;
 // A layout parsed once, for lines written many times (a function-local
 // `static const Layout` keeps the parse out of the loop).
 class Layout {
-public:
+  public:
     // Throws std::invalid_argument for a malformed layout.
     explicit Layout(std::string_view layout);
 
@@ -59,7 +59,7 @@ public:
     std::string Format(std::span<const Value> values) const;
     std::string Format(std::initializer_list<Value> values) const;
 
-private:
+  private:
     std::string text_;
     std::shared_ptr<const LayoutProgram> program_;
 };
@@ -71,9 +71,9 @@ std::string FormatLayout(std::string_view layout, std::span<const Value> values)
 std::string FormatLayout(std::string_view layout, std::initializer_list<Value> values = {});
 
 // Single-item helpers used where a whole layout would be noise.
-std::string FormatE(double v, int width, int digits);  // Ew.d
+std::string FormatE(double v, int width, int digits);    // Ew.d
 std::string FormatF(double v, int width, int decimals);  // Fw.d
-std::string FormatI(long long v, int width);  // Iw
+std::string FormatI(long long v, int width);             // Iw
 
 // Free-format line for the plot data file: a leading blank, then each number
 // after a blank; integers plainly, reals with full double precision.

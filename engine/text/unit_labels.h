@@ -6,10 +6,10 @@
 namespace korvel::text {
 
 struct UnitLabels {
-    std::string lengthLong = "  L";   // 3 characters
-    std::string forceLong = "   F";   // 4 characters
-    std::string lengthShort = " L";   // 2 characters
-    std::string forceShort = "  F";   // 3 characters
+    std::string lengthLong = "  L";  // 3 characters
+    std::string forceLong = "   F";  // 4 characters
+    std::string lengthShort = " L";  // 2 characters
+    std::string forceShort = "  F";  // 3 characters
 
     // The flag these labels were last chosen with (0: the generic labels),
     // whoever chose them: a section's units or the curve generator.

@@ -1,4 +1,3 @@
-#include "entry/table_edit_event.h"
 #include "entry/ui/table_chart_form.h"
 
 #include <QApplication>
@@ -20,6 +19,7 @@
 #include "entry/chart_series.h"
 #include "entry/entry_errors.h"
 #include "entry/grid_table_chart.h"
+#include "entry/table_edit_event.h"
 #include "entry/ui/message_notifier.h"
 #include "entry/ui/table_chart_view.h"
 #include "entry/ui/table_grid.h"

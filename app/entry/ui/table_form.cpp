@@ -1,4 +1,3 @@
-#include "entry/table_edit_event.h"
 #include "entry/ui/table_form.h"
 
 #include <QAbstractItemView>
@@ -20,6 +19,7 @@
 #include "entry/entry_errors.h"
 #include "entry/grid_table.h"
 #include "entry/grid_table_chart.h"
+#include "entry/table_edit_event.h"
 #include "entry/ui/help_pictures.h"
 #include "entry/ui/message_notifier.h"
 #include "entry/ui/table_chart_form.h"

@@ -206,7 +206,8 @@ class TLengthStudyTest : public QObject {
         QCOMPARE(form.Project().Increments, 56);
         QCOMPARE(static_cast<double>(form.Project().IncrementLength) * 56, 336.0);
         // One step for Edit > Undo: back to the 48 increments saved.
-        QCOMPARE(form.findChild<QAction*>("EditUndo")->text(), QStringLiteral("Undo Set Wall Length"));
+        QCOMPARE(form.findChild<QAction*>("EditUndo")->text(),
+                 QStringLiteral("Undo Set Wall Length"));
         form.EditUndoClick();
         QCOMPARE(form.Project().Increments, 48);
         QCOMPARE(increments->text(), QStringLiteral("48"));

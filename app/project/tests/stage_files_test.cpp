@@ -50,8 +50,7 @@ TEST_F(StageTest, StageFileNamesReplaceTheExtension) {
     // A project never saved keeps its stages in a folder of this process's own
     // in the user's data folder, which no other program window uses.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    const QString folder =
-        data + "/unsaved-" + QString::number(QCoreApplication::applicationPid());
+    const QString folder = data + "/unsaved-" + QString::number(QCoreApplication::applicationPid());
     EXPECT_EQ(StageFileName(QStringLiteral("NewWall.kv5d"), 3), folder + "/NewWall.st3");
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(QFileInfo(folder).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),

@@ -14,9 +14,7 @@
 
 using namespace korvel;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 class TReportMenuTest : public QObject {
     Q_OBJECT

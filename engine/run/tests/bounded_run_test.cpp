@@ -89,7 +89,7 @@ enum ChildEnd : int {
 };
 
 constexpr rlim_t kMemoryBudget = 64u << 20;  // memory a run may add, bytes
-constexpr size_t kChildrenAtOnce = 4;  // hides the wait for the scheduler on a busy machine
+constexpr size_t kChildrenAtOnce = 4;        // hides the wait for the scheduler on a busy machine
 #if defined(__SANITIZE_ADDRESS__)
 // The address sanitizer holds freed memory in quarantine and runs many times
 // slower: only the way each run ends is checked, on the first example.
@@ -121,7 +121,7 @@ long StatusKiB(const std::string& field) {
 struct ChildRun {
     int status = -1;
     double cpuSeconds = 0.0;
-    long addedKiB = 0;  // peak resident memory above what the child started with
+    long addedKiB = 0;      // peak resident memory above what the child started with
     std::string errorLine;  // the report's first line with "ERROR", if any
 };
 
@@ -148,7 +148,7 @@ std::string Describe(const ChildRun& r) {
 // whose address space may grow by the memory budget only, with a CPU-time
 // limit; a few children at a time, each in its own scratch folder.
 class ChildRunner {
-public:
+  public:
     ChildRunner() {
         handle_ = dlopen(KORVEL_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         if (!handle_) throw std::runtime_error(dlerror());
@@ -186,9 +186,9 @@ public:
                 if (slot.pid != pid) continue;
                 ChildRun& r = results[slot.index];
                 r.status = status;
-                r.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                               1e-6 * static_cast<double>(usage.ru_utime.tv_usec +
-                                                          usage.ru_stime.tv_usec);
+                r.cpuSeconds =
+                    static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                    1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
                 std::ifstream(slot.run.Path("added.txt")) >> r.addedKiB;
                 std::ifstream report(slot.run.Path("wall.kv5o"));
                 for (std::string line; r.errorLine.empty() && std::getline(report, line);) {
@@ -201,7 +201,7 @@ public:
         return results;
     }
 
-private:
+  private:
     struct Slot {
         ScratchRun run;
         pid_t pid = 0;
@@ -309,8 +309,8 @@ TEST(ExtremeValues, EveryNumericFieldEndsInBoundedTimeAndMemory) {
         const char* example = examples[e];
         const std::string text = ReadExample(example);
         const auto body = text.begin() + static_cast<long>(text.find('\n') + 1);  // after the title
-        for (auto it = std::sregex_iterator(body, text.end(), number);
-             it != std::sregex_iterator(); ++it) {
+        for (auto it = std::sregex_iterator(body, text.end(), number); it != std::sregex_iterator();
+             ++it) {
             const auto at = body + it->position();
             const long line = 1 + std::count(text.begin(), at, '\n');
             for (const char* value : values) {

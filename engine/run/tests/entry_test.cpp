@@ -11,7 +11,7 @@ using testing::DataFile;
 using testing::ScratchRun;
 
 class EngineLibrary : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         handle_ = dlopen(KORVEL_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << dlerror();
@@ -19,9 +19,9 @@ protected:
         ASSERT_NE(entry_, nullptr);
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(run_.folder());
-        run_.WriteFile("wall.kv5d", DataFile({"Wall", "1 0\t1\t0\t0\t0 0 1 0 0",
-                                              "10 12\t10\t1E-5\t60\t12", "0\t10\t1\t1000", "0",
-                                              "0", "0"}));
+        run_.WriteFile("wall.kv5d",
+                       DataFile({"Wall", "1 0\t1\t0\t0\t0 0 1 0 0", "10 12\t10\t1E-5\t60\t12",
+                                 "0\t10\t1\t1000", "0", "0", "0"}));
         run_.WriteControlFile();
     }
     void TearDown() override {

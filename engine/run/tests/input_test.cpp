@@ -1,11 +1,12 @@
 // Whole runs on small data files: the report's echo of the input, the
 // station data it builds, and the errors that end a run.
+#include "run/input.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "run/input.h"
 #include "run_fixture.h"
 
 namespace korvel::engine {
@@ -169,8 +170,8 @@ TEST(ProblemInput, ErrorsEndTheRun) {
           "11\t11\t1\t5", "0", "0", "0"},
          "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"},
         {"stiffness row to before from",
-         {"t", "1 0\t1\t0\t0\t0 0 1 0 0", "10 12\t10\t1E-5\t60\t12", "10\t0\t1\t1000", "0",
-          "0", "0"},
+         {"t", "1 0\t1\t0\t0\t0 0 1 0 0", "10 12\t10\t1E-5\t60\t12", "10\t0\t1\t1000", "0", "0",
+          "0"},
          "     ERROR STOP -- STATIONS NOT IN ORDER"},
         {"letters in a number",
          {"t", "1 0\t1\t0\t0\t0 0 1 0 0", "10 twelve\t10\t1E-5\t60\t12"},
@@ -185,12 +186,12 @@ TEST(ProblemInput, ErrorsEndTheRun) {
          {"t", "1 0\t1\t0\t0\t0 0 1 0 0", "408 1\t10\t1E-5\t60\t12"},
          "     TOO MUCH DATA FOR AVAILABLE STORAGE"},
         {"moment-EI curve of one point",
-         {"t", "1 0\t1\t0\t0\t0 0 1 1 0", "10 12\t10\t1E-5\t60\t12", "0\t10\t1\t1000", "0",
-          "0", "0\t10\t1", "1\t1000", "0"},
+         {"t", "1 0\t1\t0\t0\t0 0 1 1 0", "10 12\t10\t1E-5\t60\t12", "0\t10\t1\t1000", "0", "0",
+          "0\t10\t1", "1\t1000", "0"},
          "     ERROR STOP -- MOMENT-EI CURVE WITH FEWER THAN TWO POINTS"},
         {"announced section missing",
-         {"t", "1 0\t1\t0\t0\t0 0 1 0 0", "10 12\t10\t1E-5\t60\t12", "0\t10\t1\t1000", "0",
-          "0", "9"},
+         {"t", "1 0\t1\t0\t0\t0 0 1 0 0", "10 12\t10\t1E-5\t60\t12", "0\t10\t1\t1000", "0", "0",
+          "9"},
          "     ERROR STOP -- END OF FILE IN RECORD TITLE"},
     };
     for (const Case& c : cases) {
@@ -218,8 +219,8 @@ TEST(ProblemInput, MissingDataFileIsReportedNotCrashed) {
 
 TEST(ProblemInput, ShortControlFileWritesTheMessageAndNoFile) {
     ScratchRun run;
-    run.WriteFile("NAMES.DAT", "2015.5.1\r\nA\r\nB\r\n0\r\n" + run.Path("wall.kv5d").string() +
-                                   "\r\n");
+    run.WriteFile("NAMES.DAT",
+                  "2015.5.1\r\nA\r\nB\r\n0\r\n" + run.Path("wall.kv5d").string() + "\r\n");
     std::ostringstream err;
     EXPECT_EQ(RunAnalysis(run.folder(), err), 0);
     EXPECT_EQ(err.str(),

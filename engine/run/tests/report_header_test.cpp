@@ -116,9 +116,8 @@ TEST(ReportHeader, TitleIsCutWithoutSplittingACharacter) {
 }
 
 TEST(ReportHeader, EverySectionGetsAHeaderAndLaterOnesTwoEmptyLinesFirst) {
-    const std::vector<std::string> section = {"Wall", "1 0\t1\t0\t0\t0 0 1 0 0",
-                                              "10 12\t10\t1E-5\t60\t12", "0\t10\t1\t1000",
-                                              "0", "0"};
+    const std::vector<std::string> section = {
+        "Wall", "1 0\t1\t0\t0\t0 0 1 0 0", "10 12\t10\t1E-5\t60\t12", "0\t10\t1\t1000", "0", "0"};
     std::vector<std::string> data = section;
     data.push_back("9");
     data.insert(data.end(), section.begin(), section.end());
@@ -138,8 +137,9 @@ TEST(ReportHeader, EverySectionGetsAHeaderAndLaterOnesTwoEmptyLinesFirst) {
     EXPECT_EQ(lines[second], rule);
     EXPECT_EQ(lines[second - 1], "");
     EXPECT_EQ(lines[second - 2], "");
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "      Long Term :  Wall" + std::string(66, ' ')),
-              lines.end());
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(), "      Long Term :  Wall" + std::string(66, ' ')),
+        lines.end());
 }
 
 }  // namespace

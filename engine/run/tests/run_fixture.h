@@ -15,7 +15,7 @@
 namespace korvel::engine::testing {
 
 class ScratchRun {
-public:
+  public:
     ScratchRun() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "korvel-test-XXXXXX").string();
@@ -64,7 +64,7 @@ public:
     int status = -1;
     std::string errors;
 
-private:
+  private:
     std::filesystem::path folder_;
 };
 

@@ -78,8 +78,8 @@ TEST(Sections, SingleAnalysisWritesOneBlockOfNPlusTwoRows) {
 
 TEST(Sections, ShortAndLongTermWriteTwoBlocksCountingTwo) {
     ScratchRun run;
-    const auto lines =
-        Lines(run.Run(DataFile(Join({Section("Short", 1, 1), {"9"}, Section("Long", 1, 1), {"0"}}))));
+    const auto lines = Lines(
+        run.Run(DataFile(Join({Section("Short", 1, 1), {"9"}, Section("Long", 1, 1), {"0"}}))));
     const auto blocks = ResultBlocks(run.Read("wall.kv5p"));
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(blocks[0].count, 2);
@@ -92,14 +92,17 @@ TEST(Sections, ShortAndLongTermWriteTwoBlocksCountingTwo) {
 
 TEST(Sections, ThreeStagesWriteThreeBlocksCountingThree) {
     ScratchRun run;
-    const auto lines = Lines(run.Run(DataFile(Join({Section("Dig", 1, 3), {"1"},
-                                                     Section("Dig 2", 1, 3), {"2"},
-                                                     Section("Dig 3", 1, 3), {"3"}}))));
+    const auto lines = Lines(run.Run(DataFile(Join({Section("Dig", 1, 3),
+                                                    {"1"},
+                                                    Section("Dig 2", 1, 3),
+                                                    {"2"},
+                                                    Section("Dig 3", 1, 3),
+                                                    {"3"}}))));
     const auto blocks = ResultBlocks(run.Read("wall.kv5p"));
     ASSERT_EQ(blocks.size(), 3u);
     for (const auto& b : blocks) EXPECT_EQ(b.count, 3);
-    for (const char* stage : {"      Stage No : 1  Dig ", "      Stage No : 2  Dig ",
-                              "      Stage No : 3  Dig "}) {
+    for (const char* stage :
+         {"      Stage No : 1  Dig ", "      Stage No : 2  Dig ", "      Stage No : 3  Dig "}) {
         EXPECT_EQ(Count(lines, stage), 2u) << stage;
     }
 }
@@ -118,7 +121,8 @@ TEST(Sections, ErrorInTheSecondSectionKeepsTheFirstWhole) {
     ScratchRun run;
     const auto lines = Lines(run.Run(DataFile(Join({Section("A", 1, 1), {"9"}, second, {"0"}}))));
     EXPECT_EQ(Count(lines, "     RESULTS -- ITERATION"), 1u);
-    const auto error = std::find(lines.begin(), lines.end(), "     ERROR STOP -- STATIONS NOT IN ORDER");
+    const auto error =
+        std::find(lines.begin(), lines.end(), "     ERROR STOP -- STATIONS NOT IN ORDER");
     ASSERT_NE(error, lines.end());
     EXPECT_EQ(lines.back().substr(0, 20), "     END OF ANALYSIS");
     // The first section's block went out before the second began; the end
@@ -151,13 +155,15 @@ TEST(Sections, ResultsBlockLayoutInSIUnits) {
     const auto head = std::find(lines.begin(), lines.end(), "     RESULTS -- ITERATION  2");
     ASSERT_NE(head, lines.end());
     EXPECT_EQ(*(head + 1), "     --------------------");
-    EXPECT_EQ(*(head + 3),
-              "   STA I      X         DEFL.       SLOPE      MOMENT      SHEAR    NET REACT/STA    EI ");
+    EXPECT_EQ(
+        *(head + 3),
+        "   STA I      X         DEFL.       SLOPE      MOMENT      SHEAR    NET REACT/STA    EI ");
     EXPECT_EQ(*(head + 4), std::string(12, ' ') + "  M" + std::string(9, ' ') + "  M" +
                                std::string(19, ' ') + " KN- M" + std::string(7, ' ') + "  KN" +
                                std::string(8, ' ') + "  KN" + std::string(7, ' ') + " KN- M**2");
     EXPECT_EQ(*(head + 5),
-              "   ------    ----        ----       -----      ------      ------    ---------    ----------");
+              "   ------    ----        ----       -----      ------      ------    ---------    "
+              "----------");
     EXPECT_EQ((head + 6)->substr(0, 6), "     0");
     EXPECT_EQ((head + 16)->substr(0, 6), "    10");
     EXPECT_EQ(*(head + 17), "");

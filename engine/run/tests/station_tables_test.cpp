@@ -30,7 +30,9 @@ StationArray Stiffness(const std::vector<Row>& rows) {
     return p.F;
 }
 
-double At(const StationArray& a, int station) { return a[StationIndex(station)]; }
+double At(const StationArray& a, int station) {
+    return a[StationIndex(station)];
+}
 
 TEST(StationTable, SingleRowHalvesBothEndStations) {
     const auto F = Stiffness({{0, 10, 1, 1000.0}});
@@ -80,7 +82,8 @@ TEST(StationTable, RefusesBadRows) {
         {"chain end before start",
          {{10, 10, 2, 1.0}, {5, 5, 1, 1.0}},
          "     ERROR STOP -- STATIONS NOT IN ORDER"},
-        {"continuation code 3", {{0, 5, 3, 1.0}},
+        {"continuation code 3",
+         {{0, 5, 3, 1.0}},
          "     ERROR STOP -- CONTINUATION CODE OTHER THAN 1 OR 2"},
         {"beyond storage", {{0, 500, 1, 1.0}}, "     TOO MUCH DATA FOR AVAILABLE STORAGE"},
         {"above storage", {{-9, 0, 1, 1.0}}, "     TOO MUCH DATA FOR AVAILABLE STORAGE"},
@@ -99,8 +102,8 @@ TEST(StationTable, EchoesStationColumnsByRowCode) {
     Problem p;
     std::ostringstream report;
     StationTable table({true, false, false, false, false, false});
-    for (Row r : std::vector<Row>{{0, 0, 2, 100.0}, {5, 5, 2, 150.0}, {10, 10, 1, 200.0},
-                                  {10, 12, 1, 50.0}}) {
+    for (Row r : std::vector<Row>{
+             {0, 0, 2, 100.0}, {5, 5, 2, 150.0}, {10, 10, 1, 200.0}, {10, 12, 1, 50.0}}) {
         StationRow s;
         s.from = r.from;
         s.to = r.to;
@@ -110,7 +113,7 @@ TEST(StationTable, EchoesStationColumnsByRowCode) {
     }
     const std::string zeros = " 0.000E+00 0.000E+00 0.000E+00 0.000E+00 0.000E+00";
     EXPECT_EQ(report.str(),
-              "        0      1  0.100E+03" + zeros + "\n" +   // first of a chain: FROM only
+              "        0      1  0.100E+03" + zeros + "\n" +      // first of a chain: FROM only
                   "            5  1  0.150E+03" + zeros + "\n" +  // middle: TO only
                   "           10  0  0.200E+03" + zeros + "\n" +  // last: TO only
                   "       10  12  0  0.500E+02" + zeros + "\n");  // single: both
