@@ -1,6 +1,6 @@
 // Beyond the end points of a generated p-y curve the soil resists no more
 // than at them; a user curve's end segments are still extended. Checked on a
-// weak-rock curve built here from the published criterion (Reese 1997) the
+// weak-rock curve built here from the published criterion (1997) the
 // way the intake joins a generated curve's two halves.
 #include <gtest/gtest.h>
 

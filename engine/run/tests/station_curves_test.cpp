@@ -32,7 +32,7 @@ constexpr double kB = 24.0;
 // p (lbs/in, positive) at deflection y >= 0 and depth x below the ground.
 using PublishedCurve = std::function<double(double y, double x)>;
 
-// Matlock (1970), static: soft clay.
+// Published soft-clay criterion (1970), static.
 PublishedCurve SoftClay(double c, double gamma, double e50) {
     return [=](double y, double x) {
         const double pu = std::min((3.0 + gamma * x / c + 0.5 * x / kB) * c * kB, 9.0 * c * kB);
@@ -41,7 +41,7 @@ PublishedCurve SoftClay(double c, double gamma, double e50) {
     };
 }
 
-// Welch and Reese (1972), static: stiff clay without free water.
+// Published criterion for stiff clay without free water (1972), static.
 PublishedCurve StiffClayDry(double c, double gamma, double e50) {
     return [=](double y, double x) {
         const double pu = std::min((3.0 + gamma * x / c + 0.5 * x / kB) * c * kB, 9.0 * c * kB);
@@ -50,7 +50,7 @@ PublishedCurve StiffClayDry(double c, double gamma, double e50) {
     };
 }
 
-// Reese, Cox and Koop (1974), static: sand.
+// Published sand criterion (1974), static.
 double Table(double xb, const double* values) {
     const double d[] = {0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
     for (int i = 0; i < 9; ++i) {
@@ -107,7 +107,7 @@ PublishedCurve StrongRock(double qu) {
     };
 }
 
-// Reese (1997): weak rock, depth below the rock surface.
+// Published weak-rock criterion (1997): depth below the rock surface.
 PublishedCurve WeakRock(double qu, double rqd, double krm, double Eir) {
     return [=](double y, double xr) {
         const double alpha = 1.0 - 2.0 / 3.0 * rqd / 100.0;

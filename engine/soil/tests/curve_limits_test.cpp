@@ -142,7 +142,7 @@ TEST(StiffClayWetLimit, TheReportedExampleAtHalfAWidth) {
 }
 
 // ---------------------------------------------------------------------------
-// Weak rock (Reese 1997, static).
+// Weak rock (published criterion of 1997, static).
 
 struct WeakRockInput {
     double qu, rqd, krm, Eir, b;
