@@ -59,7 +59,8 @@ TEST(CurvesAtEveryStation, StraightLinesStayWithinOnePerCentOfTheLaw) {
     const double c = 20, gamma = 0.03, b = 24, y50 = 2.5 * 0.01 * b;
     for (const StationPYCurve& curve : p.stationCurves) {
         for (int side = 0; side < 2; ++side) {
-            const double x = (side == 0 ? curve.z - 120.0 : curve.z);  // the soft-clay criterion's depth
+            const double x =
+                (side == 0 ? curve.z - 120.0 : curve.z);  // the soft-clay criterion's depth
             const double pu = std::min((3 + gamma * x / c + 0.5 * x / b) * c * b, 9 * c * b);
             const auto& y = side == 0 ? curve.yExcavation : curve.yBackfill;
             const auto& pts = side == 0 ? curve.pExcavation : curve.pBackfill;
