@@ -8,33 +8,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "scratch_folder.h"
+
 namespace korvel::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "korvel-cli-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test_files::ReadAll;
+using test_files::ScratchFolder;
 
 int RunCommand(const std::string& command) {
     const int status = std::system((command + " >/dev/null 2>&1").c_str());

@@ -13,35 +13,19 @@
 #include <sstream>
 
 #include "report_summary.h"
+#include "scratch_folder.h"
 
 namespace korvel::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Scratch {
-  public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "korvel-design-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-        fs::copy_file(fs::path(KORVEL_EXAMPLES_DIR) / "tiedback_si.kv5d", path_ / "tied.kv5d");
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const char* name) const { return path_ / name; }
+using test_files::ReadAll;
 
-  private:
-    fs::path path_;
+// A folder with tiedback_si.kv5d in it as tied.kv5d.
+struct Scratch : test_files::ScratchFolder {
+    Scratch() { Example("tiedback_si.kv5d", "tied.kv5d"); }
 };
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 int KorvelRun(const std::string& arguments, const fs::path& output) {
     const std::string command =

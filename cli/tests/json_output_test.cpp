@@ -18,38 +18,14 @@
 #include <vector>
 
 #include "json_writer.h"
+#include "scratch_folder.h"
 
 namespace korvel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-class Scratch {
-  public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "korvel-json-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path Example(const std::string& name) const {
-        fs::copy_file(fs::path(KORVEL_EXAMPLES_DIR) / name, path_ / name);
-        return path_ / name;
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test_files::ReadAll;
+using Scratch = test_files::ScratchFolder;
 
 struct RunOutput {
     int code = -1;

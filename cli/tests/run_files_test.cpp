@@ -19,39 +19,15 @@
 
 #include "batch_run.h"
 #include "engine_binding.h"
+#include "scratch_folder.h"
 
 namespace korvel::runfiles {
 namespace {
 
 namespace fs = std::filesystem;
-
-class Scratch {
-  public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "korvel-files-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, ec);
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
+using test_files::ReadAll;
+using test_files::WriteAll;
+using Scratch = test_files::ScratchFolder;
 
 // Runs a shell command and gives its standard output; status gets the exit code.
 std::string Capture(const std::string& command, int& status) {
