@@ -8,6 +8,7 @@
 #include "run/report_text.h"
 #include "run/station_tables.h"
 #include "text/layout.h"
+#include "text/unit_labels.h"
 
 namespace korvel::engine {
 namespace {
@@ -93,7 +94,6 @@ void ReadWall(InputContext& ctx, Problem& p) {
     s.N = p.N;
     s.h = p.h;
     s.wallLength = p.wallLength;
-    s.freeHeight = p.freeHeight;
 
     const std::string& length = ctx.labels.lengthLong;
     auto& r = ctx.report;
@@ -159,7 +159,7 @@ void ReadRestraints(InputContext& ctx, Problem& p) {
 
 TiebackSpring TiebackToSpring(const Tieback& t, const Problem& p) {
     // English input gives depth, length and spacing in feet against h in inches.
-    const double toStationUnits = p.unitSystem == 1 ? kInchesPerFoot : 1.0;
+    const double toStationUnits = text::IsEnglish(p.unitSystem) ? kInchesPerFoot : 1.0;
     TiebackSpring spring;
     const double stations = toStationUnits * t.depth / p.h;
     if (!std::isfinite(stations) || std::abs(stations) > kStationPositions) throw TooMuchData();
@@ -176,124 +176,156 @@ TiebackSpring TiebackToSpring(const Tieback& t, const Problem& p) {
     return spring;
 }
 
-void ReadStationData(InputContext& ctx, Problem& p) {
-    auto& r = ctx.report;
-    auto& in = ctx.in;
-    const text::UnitLabels& u = ctx.labels;
-    const bool echo = p.nStiffness > 0;
+namespace {
 
-    if (echo) {
-        WriteBanner(r, "*        STIFFNESS AND LOAD DATA                 *", 2, 0);
-        r << "      EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,\n"
-          << "      S - STIFFNESS OF TRANSVERSE RESISTANCE,\n"
-          << "      T - TORQUE,              P - AXIAL LOAD,\n"
-          << "      R - STIFFNESS OF TORSIONAL RESISTANCE.\n\n"
-          << "     FROM TO CONTD     EI         Q        S'        T         R         P\n\n"
-          << text::FormatLayout(
-                 "(18X, A4, A1, A2, A2, A1, 4X, A4, 4X, A4, A1, A2, 3X, A3, A1, A3, 2X, A3, A1, "
-                 "A3, 4X, A4)",
-                 {u.forceLong, "-", u.lengthShort, "**", "2", u.forceLong, u.forceLong, "/",
-                  u.lengthShort, u.lengthLong, "-", u.forceShort, u.lengthLong, "-", u.forceShort,
-                  u.forceLong});
-    } else {
+void WriteStationHeading(std::ostream& r, const text::UnitLabels& u, bool echo) {
+    if (!echo) {
         WriteEmptyTable(r);
+        return;
     }
+    WriteBanner(r, "*        STIFFNESS AND LOAD DATA                 *", 2, 0);
+    r << "      EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,\n"
+      << "      S - STIFFNESS OF TRANSVERSE RESISTANCE,\n"
+      << "      T - TORQUE,              P - AXIAL LOAD,\n"
+      << "      R - STIFFNESS OF TORSIONAL RESISTANCE.\n\n"
+      << "     FROM TO CONTD     EI         Q        S'        T         R         P\n\n"
+      << text::FormatLayout(
+             "(18X, A4, A1, A2, A2, A1, 4X, A4, 4X, A4, A1, A2, 3X, A3, A1, A3, 2X, A3, A1, "
+             "A3, 4X, A4)",
+             {u.forceLong, "-", u.lengthShort, "**", "2", u.forceLong, u.forceLong, "/",
+              u.lengthShort, u.lengthLong, "-", u.forceShort, u.lengthLong, "-", u.forceShort,
+              u.forceLong});
+}
+
+// The station tables' common reading state: rows go to `target` and their
+// echo to `echoTo`, both discarded for a wall without stiffness rows.
+struct StationReading {
+    text::RecordReader& in;
+    const Problem& p;
+    Problem& target;
+    std::ostream& echoTo;
+
+    // The EI the stiffness rows gave `station`, echoed beside loads and springs.
+    double HeldStiffness(int station) const {
+        CheckStorage(station);
+        return target.F[StationIndex(station)];
+    }
+};
+
+// Stations from-to of a support row, for the first and last support depths.
+struct SupportCover {
+    int from, to;
+};
+
+void ReadStiffnessRows(StationReading& at) {
+    StationTable stiffness({true, false, false, false, false, false});
+    for (int row = 0; row < at.p.nStiffness; ++row) {
+        at.in.BeginRecord("STIFFNESS");
+        StationRow s;
+        s.from = at.in.ReadInt();
+        s.to = at.in.ReadInt();
+        s.contd = at.in.ReadInt();
+        s.values[kEI] = s.echo[kEI] = at.in.ReadReal();
+        stiffness.Add(s, at.target, at.echoTo);
+    }
+}
+
+void ReadLoadRows(StationReading& at) {
+    StationTable loads({false, true, false, true, false, true});
+    const int nLoads = ReadCount(at.in, "CONCLOADS");
+    for (int row = 0; row < nLoads; ++row) {
+        at.in.BeginRecord("CONCLOADS");
+        StationRow s;
+        s.contd = at.in.ReadInt();
+        s.from = at.in.ReadInt();
+        s.to = at.in.ReadInt();
+        const double q = at.in.ReadReal();
+        const double t = at.in.ReadReal();
+        const double axial = at.in.ReadReal();
+        s.echo = {at.HeldStiffness(s.from), q, 0.0, t, 0.0, axial};
+        s.values = {0.0, q, 0.0, t, 0.0, -axial};
+        if (t != 0.0) {
+            if (at.target.concentratedMoments.size() >= kMaxCouples) throw TooMuchData();
+            at.target.concentratedMoments.push_back({s.from, t / at.p.twoH});
+        }
+        loads.Add(s, at.target, at.echoTo);
+    }
+}
+
+// The SPRINGS rows, then each tieback as the spring it is equivalent to;
+// returns their row count and adds their stations to `supports`.
+int ReadSupportRows(StationReading& at, std::vector<SupportCover>& supports) {
+    StationTable springs({false, false, true, false, true, false});
+    const int nSprings = ReadCount(at.in, "SPRINGS");
+    for (int row = 0; row < nSprings; ++row) {
+        at.in.BeginRecord("SPRINGS");
+        StationRow s;
+        s.from = at.in.ReadInt();
+        s.to = at.in.ReadInt();
+        s.contd = at.in.ReadInt();
+        const double stiffnessS = at.in.ReadReal();
+        const double rotational = at.in.ReadReal();
+        s.echo = {at.HeldStiffness(s.from), 0.0, stiffnessS, 0.0, rotational, 0.0};
+        s.values = {0.0, 0.0, stiffnessS, 0.0, rotational, 0.0};
+        springs.Add(s, at.target, at.echoTo);
+        supports.push_back({s.from, s.to});
+    }
+    for (int row = 0; row < at.p.nTiebacks; ++row) {
+        at.in.BeginRecord("TIEBACK");
+        Tieback t;
+        t.depth = at.in.ReadReal();
+        t.steelArea = at.in.ReadReal();
+        t.steelModulus = at.in.ReadReal();
+        t.unbondedLength = at.in.ReadReal();
+        t.angle = at.in.ReadReal();
+        t.spacing = at.in.ReadReal();
+        const TiebackSpring spring = TiebackToSpring(t, at.p);
+        StationRow s;
+        s.from = s.to = spring.station;
+        s.contd = 1;
+        s.echo = {at.HeldStiffness(s.from), 0.0, spring.stiffness, 0.0, 0.0, 0.0};
+        s.values = {0.0, 0.0, spring.stiffness, 0.0, 0.0, 0.0};
+        springs.Add(s, at.target, at.echoTo);
+        supports.push_back({s.from, s.to});
+    }
+    return nSprings;
+}
+
+// What the soil models read of the supports: their count and the depths of
+// the first and last support when each sits on one station.
+void RecordSupports(Problem& p, int nSprings, const std::vector<SupportCover>& supports) {
+    soil::SoilProblem& s = p.soil;
+    s.supportCount = nSprings + p.nTiebacks;
+    s.tiebackCount = p.nTiebacks;
+    if (supports.empty()) return;
+    if (supports.front().from == supports.front().to) {
+        s.hasFirstSupportDepth = true;
+        s.firstSupportDepth = supports.front().from * p.h;
+    }
+    if (supports.back().from == supports.back().to) {
+        s.hasLastSupportDepth = true;
+        s.lastSupportDepth = supports.back().from * p.h;
+    }
+}
+
+}  // namespace
+
+void ReadStationData(InputContext& ctx, Problem& p) {
+    const bool echo = p.nStiffness > 0;
+    WriteStationHeading(ctx.report, ctx.labels, echo);
     for (StationArray* a : {&p.F, &p.Q, &p.S, &p.T, &p.R, &p.P}) a->fill(0.0);
 
     // Without stiffness rows the wall has no station data: the remaining
     // tables are read to stay in step with the file, but not applied.
     std::ostringstream discard;
-    std::ostream& echoTo = echo ? r : static_cast<std::ostream&>(discard);
     Problem scratch;
-    Problem& target = echo ? p : scratch;
-
-    StationTable stiffness({true, false, false, false, false, false});
-    for (int row = 0; row < p.nStiffness; ++row) {
-        in.BeginRecord("STIFFNESS");
-        StationRow s;
-        s.from = in.ReadInt();
-        s.to = in.ReadInt();
-        s.contd = in.ReadInt();
-        s.values[kEI] = s.echo[kEI] = in.ReadReal();
-        stiffness.Add(s, target, echoTo);
-    }
-
-    const auto heldStiffness = [&](int station) {
-        CheckStorage(station);
-        return target.F[StationIndex(station)];
-    };
-
-    StationTable loads({false, true, false, true, false, true});
-    const int nLoads = ReadCount(in, "CONCLOADS");
-    for (int row = 0; row < nLoads; ++row) {
-        in.BeginRecord("CONCLOADS");
-        StationRow s;
-        s.contd = in.ReadInt();
-        s.from = in.ReadInt();
-        s.to = in.ReadInt();
-        const double q = in.ReadReal();
-        const double t = in.ReadReal();
-        const double axial = in.ReadReal();
-        s.echo = {heldStiffness(s.from), q, 0.0, t, 0.0, axial};
-        s.values = {0.0, q, 0.0, t, 0.0, -axial};
-        if (t != 0.0) {
-            if (target.concentratedMoments.size() >= kMaxCouples) throw TooMuchData();
-            target.concentratedMoments.push_back({s.from, t / p.twoH});
-        }
-        loads.Add(s, target, echoTo);
-    }
-
-    struct Cover {
-        int from, to;
-    };
-    std::vector<Cover> supports;
-    StationTable springs({false, false, true, false, true, false});
-    const int nSprings = ReadCount(in, "SPRINGS");
-    for (int row = 0; row < nSprings; ++row) {
-        in.BeginRecord("SPRINGS");
-        StationRow s;
-        s.from = in.ReadInt();
-        s.to = in.ReadInt();
-        s.contd = in.ReadInt();
-        const double stiffnessS = in.ReadReal();
-        const double rotational = in.ReadReal();
-        s.echo = {heldStiffness(s.from), 0.0, stiffnessS, 0.0, rotational, 0.0};
-        s.values = {0.0, 0.0, stiffnessS, 0.0, rotational, 0.0};
-        springs.Add(s, target, echoTo);
-        supports.push_back({s.from, s.to});
-    }
-    for (int row = 0; row < p.nTiebacks; ++row) {
-        in.BeginRecord("TIEBACK");
-        Tieback t;
-        t.depth = in.ReadReal();
-        t.steelArea = in.ReadReal();
-        t.steelModulus = in.ReadReal();
-        t.unbondedLength = in.ReadReal();
-        t.angle = in.ReadReal();
-        t.spacing = in.ReadReal();
-        const TiebackSpring spring = TiebackToSpring(t, p);
-        StationRow s;
-        s.from = s.to = spring.station;
-        s.contd = 1;
-        s.echo = {heldStiffness(s.from), 0.0, spring.stiffness, 0.0, 0.0, 0.0};
-        s.values = {0.0, 0.0, spring.stiffness, 0.0, 0.0, 0.0};
-        springs.Add(s, target, echoTo);
-        supports.push_back({s.from, s.to});
-    }
-
-    soil::SoilProblem& s = p.soil;
-    s.supportCount = nSprings + p.nTiebacks;
-    s.tiebackCount = p.nTiebacks;
-    if (!supports.empty()) {
-        if (supports.front().from == supports.front().to) {
-            s.hasFirstSupportDepth = true;
-            s.firstSupportDepth = supports.front().from * p.h;
-        }
-        if (supports.back().from == supports.back().to) {
-            s.hasLastSupportDepth = true;
-            s.lastSupportDepth = supports.back().from * p.h;
-        }
-    }
+    StationReading at{ctx.in, p, echo ? p : scratch,
+                      echo ? ctx.report : static_cast<std::ostream&>(discard)};
+    ReadStiffnessRows(at);
+    ReadLoadRows(at);
+    std::vector<SupportCover> supports;
+    const int nSprings = ReadSupportRows(at, supports);
+    RecordSupports(p, nSprings, supports);
 }
 
 void ReadPYMod(InputContext& ctx, Problem& p) {

@@ -9,6 +9,7 @@
 #include "soil/layer_checks.h"
 #include "soil/surcharge.h"
 #include "text/layout.h"
+#include "text/unit_labels.h"
 
 namespace korvel::engine {
 namespace {
@@ -81,7 +82,7 @@ std::vector<int> TakeInGeneratedPressure(InputContext& ctx, Problem& p) {
     }
 
     int step = 1;
-    if (n > kPrintAllRows) step = p.unitSystem == 2 ? kPrintStepSI : kPrintStepEnglish;
+    if (n > kPrintAllRows) step = text::IsSI(p.unitSystem) ? kPrintStepSI : kPrintStepEnglish;
     std::vector<int> printed;
     for (int i = 0; i < n; i += step) printed.push_back(i);
     if (printed.back() != n - 1) printed.push_back(n - 1);
@@ -159,7 +160,7 @@ void ReadSoilRecords(text::RecordReader& in, Problem& p) {
         a.magnitude = in.ReadReal();
         a.distance = in.ReadReal();
         a.width = in.ReadReal();
-        if (p.unitSystem == 2) {  // entered in millimetres
+        if (text::IsSI(p.unitSystem)) {  // entered in millimetres
             a.distance /= kMillimetresPerMetre;
             a.width /= kMillimetresPerMetre;
         }

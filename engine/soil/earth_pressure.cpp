@@ -7,6 +7,7 @@
 
 #include "soil/earth_pressure_module.h"
 #include "text/layout.h"
+#include "text/unit_labels.h"
 
 namespace korvel::soil {
 namespace {
@@ -25,10 +26,6 @@ constexpr double kPointsPerMetre = 20.0;  // SI point spacing 5 cm; English one 
 constexpr double kPlateauFactor = 1.3;    // trapezoidal envelope over the triangular resultant
 constexpr int kPressureTableRows = 1200;  // rows of the engine's pressure table
 constexpr const char* kStars = "**************************************************";
-
-bool IsSI(int unitSystem) {
-    return unitSystem == 2;
-}
 
 // The framed banner: two empty lines, then the three lines after 6 blanks.
 void WriteBanner(std::ostream& r, const char* titleLine) {
@@ -54,7 +51,7 @@ EarthPressureModule::EarthPressureModule(const SoilProblem& p, const SoilOutput&
       q_(p.surcharge.uniform),
       Fa_(p.geometry.activePressureFactor),
       beta_(p.geometry.backfillSlope),
-      gamw_(IsSI(p.unitSystem) ? kGAMWSI : kGAMWEnglish),
+      gamw_(text::IsSI(p.unitSystem) ? kGAMWSI : kGAMWEnglish),
       wallLength_(p.wallLength),
       supportCount_(p.supportCount),
       hasSupportDepths_(p.hasFirstSupportDepth && p.hasLastSupportDepth),
@@ -193,7 +190,7 @@ void EarthPressureModule::Outpt() {
     WriteBanner(r, "*                SOIL INFORMATION                *");
     r << std::string(15, ' ') << "TOTAL" << std::string(17, ' ') << "TOTAL UNIT\n"
       << "       LAYER THICKNESS COHESION  PHI   WEIGHT   DRAINED  ZTOP\n";
-    if (IsSI(unitSystem_)) {
+    if (text::IsSI(unitSystem_)) {
         r << "       NO." << std::string(6, ' ') << "M " << std::string(7, ' ') << "kPa"
           << std::string(5, ' ') << "DEG" << std::string(3, ' ') << "kN/M^3" << std::string(4, ' ')
           << "T OR F" << std::string(3, ' ') << " M \n";
@@ -362,13 +359,18 @@ void EarthPressureModule::Forces() {
 }
 
 double EarthPressureModule::PointsIn(double length) const {
-    return std::round(IsSI(unitSystem_) ? kPointsPerMetre * length : length);
+    return std::round(text::IsSI(unitSystem_) ? kPointsPerMetre * length : length);
 }
 
 void EarthPressureModule::ComputePoints() {
+    BuildPoints();
+    if (option_ == 3) ApplyTrapezoidalEnvelope();
+}
+
+void EarthPressureModule::BuildPoints() {
     points_.clear();
     ftot_ = 0.0;
-    const double spacing = IsSI(unitSystem_) ? 1.0 / kPointsPerMetre : 1.0;
+    const double spacing = text::IsSI(unitSystem_) ? 1.0 / kPointsPerMetre : 1.0;
 
     PressurePoint surface;
     surface.total = sub_[1].KA * sub_[1].SIGVP * sub_[1].FMOD;
@@ -392,46 +394,7 @@ void EarthPressureModule::ComputePoints() {
 
     double previousTotal = surface.total;
     for (int L = 1; L <= nlay_ && points_.size() < limit; ++L) {
-        SubLayer& s = sub_[L];
-        const double g = s.DRAINED && s.WET ? s.GAMMA - gamw_ : s.GAMMA;
-        const double gw = s.WET && s.DRAINED && waterFlag_ == 1 ? gamw_ : 0.0;
-        const bool above = L < ih_;
-        double p0 = 0.0;
-        double slope = 0.0;  // F/L^3 within a layer above the excavation level
-        if (above) {
-            p0 = (s.ZTOP - DWb_) * gw + s.SIGVP * s.KA * s.FMOD - 2.0 * s.COHES * s.TANA * s.FMOD;
-            slope = gw + g * s.KA * s.FMOD;
-        } else {
-            // Below the excavation level: Rankine, overburden held at its value at H.
-            Rankine(s);
-            p0 = (s.ZTOP - DWb_) * gw + sub_[ih_].SIGVP * s.KA * s.FMOD -
-                 2.0 * s.COHES * s.TANA * s.FMOD;
-        }
-        const double pq =
-            (s.ZTOP - DWb_) * gw + q_ * s.KA * s.FMOD - 2.0 * s.COHES * s.TANA * s.FMOD;
-
-        const double n = PointsIn(s.THICK);
-        for (double k = 1.0; k <= n && points_.size() < limit; k += 1.0) {
-            const double depthInLayer = k * s.THICK / n;
-            PressurePoint pt;
-            pt.z = s.ZTOP + depthInLayer;
-            pt.total = pt.soils = p0 + slope * depthInLayer;
-            pt.surcharges = surcharges_.PressureAt(pt.z);
-            pt.total += pt.surcharges;
-            const double uwe = pt.z > DWe_ ? (pt.z - DWe_) * gamw_ : 0.0;
-            if (s.WET) {
-                pt.total -= uwe;
-                pt.soils -= uwe;
-            }
-            const double number = static_cast<double>(points_.size() + 1);
-            if (pt.total < kPressureFloor) pt.total = number * kFloorStep;
-            if (pt.soils < kPressureFloor) pt.soils = number * kFloorStep;
-            if (above) ftot_ += (previousTotal + pt.total) / 2.0 * spacing;
-            previousTotal = pt.total;
-            pt.surcharges += pq;
-            pt.soils -= pq;
-            points_.push_back(pt);
-        }
+        AddLayerPoints(L, limit, spacing, previousTotal);
     }
     const int built = static_cast<int>(points_.size());
     excavationPoint_ = toExcavation < built ? static_cast<int>(toExcavation) : built;
@@ -442,8 +405,52 @@ void EarthPressureModule::ComputePoints() {
     } else {
         fileCount_ = counted >= 1.0 ? static_cast<int>(counted) : 1;
     }
+}
 
-    if (option_ != 3) return;
+void EarthPressureModule::AddLayerPoints(int L, size_t limit, double spacing,
+                                         double& previousTotal) {
+    SubLayer& s = sub_[L];
+    const double g = s.DRAINED && s.WET ? s.GAMMA - gamw_ : s.GAMMA;
+    const double gw = s.WET && s.DRAINED && waterFlag_ == 1 ? gamw_ : 0.0;
+    const bool above = L < ih_;
+    double p0 = 0.0;
+    double slope = 0.0;  // F/L^3 within a layer above the excavation level
+    if (above) {
+        p0 = (s.ZTOP - DWb_) * gw + s.SIGVP * s.KA * s.FMOD - 2.0 * s.COHES * s.TANA * s.FMOD;
+        slope = gw + g * s.KA * s.FMOD;
+    } else {
+        // Below the excavation level: Rankine, overburden held at its value at H.
+        Rankine(s);
+        p0 = (s.ZTOP - DWb_) * gw + sub_[ih_].SIGVP * s.KA * s.FMOD -
+             2.0 * s.COHES * s.TANA * s.FMOD;
+    }
+    const double pq = (s.ZTOP - DWb_) * gw + q_ * s.KA * s.FMOD - 2.0 * s.COHES * s.TANA * s.FMOD;
+
+    const double n = PointsIn(s.THICK);
+    for (double k = 1.0; k <= n && points_.size() < limit; k += 1.0) {
+        const double depthInLayer = k * s.THICK / n;
+        PressurePoint pt;
+        pt.z = s.ZTOP + depthInLayer;
+        pt.total = pt.soils = p0 + slope * depthInLayer;
+        pt.surcharges = surcharges_.PressureAt(pt.z);
+        pt.total += pt.surcharges;
+        const double uwe = pt.z > DWe_ ? (pt.z - DWe_) * gamw_ : 0.0;
+        if (s.WET) {
+            pt.total -= uwe;
+            pt.soils -= uwe;
+        }
+        const double number = static_cast<double>(points_.size() + 1);
+        if (pt.total < kPressureFloor) pt.total = number * kFloorStep;
+        if (pt.soils < kPressureFloor) pt.soils = number * kFloorStep;
+        if (above) ftot_ += (previousTotal + pt.total) / 2.0 * spacing;
+        previousTotal = pt.total;
+        pt.surcharges += pq;
+        pt.soils -= pq;
+        points_.push_back(pt);
+    }
+}
+
+void EarthPressureModule::ApplyTrapezoidalEnvelope() {
     if (supportCount_ < 1) {
         out_.report
             << "\n\n     WARNING -- TRAPEZOIDAL EARTH PRESSURE NEEDS A TIEBACK OR A SPRING; "

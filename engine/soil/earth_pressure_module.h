@@ -64,6 +64,14 @@ class EarthPressureModule {
     void Forces();
     // BULK without the file: the points, FTOT and the trapezoidal envelope.
     void ComputePoints();
+    // The triangular distribution's points down to the wall tip, with FTOT.
+    void BuildPoints();
+    // Sub-layer L's points, at most up to `limit` in all; `previousTotal`
+    // carries the last point's pressure into FTOT's trapezoidal sum.
+    void AddLayerPoints(int L, size_t limit, double spacing, double& previousTotal);
+    // The trapezoidal envelope over the points above the excavation level
+    // (option 3), or the warning why the triangle stays.
+    void ApplyTrapezoidalEnvelope();
     // Writes "bmwall.001" in `folder` (created or replaced).
     void WritePressureFile(const std::filesystem::path& folder) const;
 

@@ -13,6 +13,7 @@
 #include "soil/soft_clay.h"
 #include "soil/stiff_clay.h"
 #include "text/layout.h"
+#include "text/unit_labels.h"
 
 namespace korvel::soil {
 namespace {
@@ -198,7 +199,7 @@ void CheckLayers(const PYGeneration& g) {
 void AssignStationDepths(PYGeneration& g) {
     const SoilProblem& p = g.problem;
     PYProfile& pr = g.profile;
-    const double d = p.unitSystem == 2 ? kCurveOffsetMetres : kCurveOffsetInches;
+    const double d = text::IsSI(p.unitSystem) ? kCurveOffsetMetres : kCurveOffsetInches;
     const double tol = 1.0e-9 * std::max(1.0, p.h);
     pr.curveDepths.clear();
     g.curveStation.clear();
@@ -431,7 +432,7 @@ void GenerateCurves(SoilProblem& problem, const SoilOutput& out) {
         throw SoilDataError("     ERROR STOP -- CANNOT CREATE THE CURVE FILE " + path.string());
     }
     out.err << " READ SOIL DATA....\n";
-    out.labels.SetUnitLabels(problem.unitSystem == 2 ? -1 : 1);
+    out.labels.SetUnitLabels(text::IsSI(problem.unitSystem) ? -1 : 1);
 
     PYGeneration g(problem, out, file);
     g.everyStation = problem.pyCurveOption == kPYCurvesAtEveryStation;

@@ -106,6 +106,55 @@ class PYGeneration {
     std::map<std::string_view, text::Layout> layouts_;
 };
 
+// One curve of a p-y layer as the soil models meet it.
+struct LayerCurve {
+    double x = 0.0;  // depth below the excavation level
+    double z = 0.0;  // depth below the top of the wall, H + x
+    double b = 0.0;  // width at x
+    bool first = false;
+    bool last = false;
+};
+
+// What a model's curve adds to its layer's resistance integral R: the
+// excavation side's pu, weighted over the interval above the curve.
+struct CurveResistance {
+    double pu = 0.0;
+    double weight = 1.0;  // the stiff clay below water takes its residual share
+};
+
+// How R ends at the layer's last curve. The cohesionless models (sand, silt)
+// carry the last curve's pu down to the layer bottom, as their resistance rule
+// states; the clays integrate between their curves only, so a clay layer's R
+// stops at its last curve. The difference is kept because layered results rest
+// on it: alike, every clay layer over another layer would analyse differently.
+enum class LayerTail { AtLastCurve, ToLayerBottom };
+
+// Walks layer `layer`'s curves in depth order: R starts at 0 at the first
+// curve, `curve` generates each curve (record, both sides) and returns its
+// share, and R grows by the trapezoidal rule between curve depths.
+template <class Curve>
+void WalkLayerCurves(PYGeneration& g, int layer, LayerTail tail, Curve&& curve) {
+    PYLayer& walked = g.profile.layers[layer];
+    double previousPu = 0.0;
+    double previousX = 0.0;
+    for (size_t i = 0; i < walked.curves.size(); ++i) {
+        LayerCurve at;
+        at.x = g.profile.curveDepths[walked.curves[i]];
+        at.z = g.H + at.x;
+        at.b = g.props.Width(at.x);
+        at.first = i == 0;
+        at.last = i + 1 == walked.curves.size();
+        if (at.first) walked.R = 0.0;
+        const CurveResistance share = curve(at);
+        if (!at.first)
+            walked.R += 0.5 * (share.pu + previousPu) * share.weight * (at.x - previousX);
+        if (at.last && tail == LayerTail::ToLayerBottom)
+            walked.R += share.pu * (walked.xBot - at.x);
+        previousPu = share.pu;
+        previousX = at.x;
+    }
+}
+
 // Generates the curves of p-y layer `layer` (0-based) with the model of its
 // soil type, both sides of each curve; types other than 2 to 7 as soft clay.
 void ModelForLayer(PYGeneration& g, int layer);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "text/layout.h"
+#include "text/unit_labels.h"
 
 namespace korvel::soil {
 namespace {
@@ -79,7 +80,7 @@ void WriteBeyondExtent(std::ostream& err, double x, const char* valueText, const
 }  // namespace
 
 double WaterUnitWeight(int unitSystem) {
-    return unitSystem == 2 ? static_cast<double>(9.81f) : static_cast<double>(0.036f);
+    return text::IsSI(unitSystem) ? static_cast<double>(9.81f) : static_cast<double>(0.036f);
 }
 
 double WidthRatio(const Geometry& g) {
@@ -112,14 +113,14 @@ double ModificationFactor(const std::vector<PYModification>& rows, double z, boo
     return 1.0;
 }
 
-PYProfile BuildPYProfile(const SoilProblem& problem) {
-    PYProfile profile;
-    const double H = problem.geometry.freeHeight;
+namespace {
+
+// The input layers reaching below the excavation level as p-y layers, each
+// with its weight points (before the cut at the tip) and strength points.
+void AddPYLayers(PYProfile& profile, const SoilProblem& problem) {
+    const double H = profile.H;
     const double waterDepth = problem.geometry.waterDepthBackfill;
     const double gamw = WaterUnitWeight(problem.unitSystem);
-    profile.H = H;
-
-    // p-y layers, their weight points (before the cut at the tip) and strength points.
     double zb = 0.0;
     double x = 0.0;
     bool started = false;
@@ -167,10 +168,12 @@ PYProfile BuildPYProfile(const SoilProblem& problem) {
             {layer.xBot, in.bottom.cohesion, in.bottom.phi, in.bottom.e50, in.bottom.K});
         profile.layers.push_back(layer);
     }
+}
 
-    // Cut at the wall tip plus two increments. A layer starting at or below
-    // the cut would be left without thickness: it is dropped with the rest.
-    const double xt = problem.wallLength + 2.0 * problem.h - H;
+// Cut at the wall tip plus two increments. A layer starting at or below
+// the cut would be left without thickness: it is dropped with the rest.
+void CutAtTip(PYProfile& profile, const SoilProblem& problem) {
+    const double xt = problem.wallLength + 2.0 * problem.h - profile.H;
     for (size_t L = 0; L < profile.layers.size(); ++L) {
         PYLayer& layer = profile.layers[L];
         if (layer.xTop >= xt - kMinInterval) {
@@ -197,11 +200,17 @@ PYProfile BuildPYProfile(const SoilProblem& problem) {
     // A water table inside the last layer: the submerged weight to its bottom.
     if (!profile.weights.empty() && profile.weights.back().x < profile.strengths.back().x) {
         const WeightPoint last = profile.weights.back();
+        const double gamw = WaterUnitWeight(problem.unitSystem);
         profile.weights.push_back({last.x, last.gamma - gamw});
         profile.weights.push_back({profile.strengths.back().x, last.gamma - gamw});
     }
+}
 
-    const double d = problem.unitSystem == 2 ? kCurveOffsetMetres : kCurveOffsetInches;
+// Five curves a layer, and each curve to the first layer reaching down to it;
+// a curve below the profile (a layer thinner than the curve offset) stays with
+// the last layer.
+void PlaceCurves(PYProfile& profile, const SoilProblem& problem) {
+    const double d = text::IsSI(problem.unitSystem) ? kCurveOffsetMetres : kCurveOffsetInches;
     for (const PYLayer& layer : profile.layers) {
         const double T = layer.xBot - layer.xTop;
         for (double depth : {layer.xTop + d, layer.xTop + 0.25 * T, layer.xTop + 0.5 * T,
@@ -209,17 +218,23 @@ PYProfile BuildPYProfile(const SoilProblem& problem) {
             profile.curveDepths.push_back(depth);
         }
     }
-
-    for (StrengthPoint& s : profile.strengths) s.phi *= kPYDegreesToRadians;
-
-    // Each curve to the first layer reaching down to it; a curve below the
-    // profile (a layer thinner than the curve offset) stays with the last layer.
     for (size_t i = 0; i < profile.curveDepths.size(); ++i) {
         size_t L = 0;
         while (L + 1 < profile.layers.size() && profile.layers[L].xBot < profile.curveDepths[i])
             ++L;
         profile.layers[L].curves.push_back(static_cast<int>(i));
     }
+}
+
+}  // namespace
+
+PYProfile BuildPYProfile(const SoilProblem& problem) {
+    PYProfile profile;
+    profile.H = problem.geometry.freeHeight;
+    AddPYLayers(profile, problem);
+    CutAtTip(profile, problem);
+    PlaceCurves(profile, problem);
+    for (StrengthPoint& s : profile.strengths) s.phi *= kPYDegreesToRadians;
     return profile;
 }
 

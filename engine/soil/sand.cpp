@@ -177,25 +177,19 @@ double SandEquivalentDepth(double F, double phi, double gamma, double b, double 
 void GenerateSandLayer(PYGeneration& g, int L) {
     PYLayer& layer = g.profile.layers[L];
     const std::string length = g.LengthLabel();
-    bool first = true;
-    double previousPu = 0.0;
-    double previousX = 0.0;
-    for (size_t i = 0; i < layer.curves.size(); ++i) {
-        const bool last = i + 1 == layer.curves.size();
-        const double x = g.profile.curveDepths[layer.curves[i]];
-        const double z = g.H + x;
-        const double b = g.props.Width(x);
+    WalkLayerCurves(g, L, LayerTail::ToLayerBottom, [&](const LayerCurve& at) {
+        const double x = at.x;
+        const double z = at.z;
+        const double b = at.b;
         const double phi = g.props.Phi(x);
         const double gamma = g.props.GammaAvg(x);
         const SandCoefficients coefficients = SandCoefficientsFor(phi, g.pi);
-        if (first) {
-            layer.R = 0.0;
-            if (L > 0) layer.xEq = g.EquivalentDepth(L, {b, 0.0, gamma, phi, x});
-        }
+        if (at.first && L > 0) layer.xEq = g.EquivalentDepth(L, {b, 0.0, gamma, phi, x});
         const double pact =
             SandActiveShift(g.overburden, coefficients.Ka, b, g.basePressure, g.ratio);
 
         g.WriteCurveRecord(x);
+        CurveResistance share;
         for (PYSide side : {PYSide::Excavation, PYSide::Backfill}) {
             const double x0 = g.DepthUsed(side, x);
             const double xEq = g.FormulaDepth(x0, L);
@@ -212,12 +206,7 @@ void GenerateSandLayer(PYGeneration& g, int L) {
                                   ? b * SandCoulombPassive(phi) * gamma * x0
                                   : std::min(pct, pcd);
             const SandCurve curve = SandCurveFor(ps, A, B, b, layer.k, xEq);
-            if (side == PYSide::Excavation) {
-                if (!first) layer.R += 0.5 * (curve.pu + previousPu) * (x - previousX);
-                if (last) layer.R += curve.pu * (layer.xBot - x);
-                previousPu = curve.pu;
-                previousX = x;
-            }
+            if (side == PYSide::Excavation) share.pu = curve.pu;
             if (g.everyStation) {
                 g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
                                  side == PYSide::Excavation ? -pact : pact, curve.yu, b,
@@ -241,8 +230,8 @@ void GenerateSandLayer(PYGeneration& g, int L) {
             }
             g.WriteMultiplierLine(z);
         }
-        first = false;
-    }
+        return share;
+    });
 }
 
 }  // namespace korvel::soil

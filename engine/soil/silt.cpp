@@ -64,14 +64,10 @@ void GenerateSiltLayer(PYGeneration& g, int L) {
     g.pi = 4.0 * std::atan(1.0);  // holds for every model after this one in the analysis
     PYLayer& layer = g.profile.layers[L];
     const std::string length = g.LengthLabel();
-    bool first = true;
-    double previousPu = 0.0;
-    double previousX = 0.0;
-    for (size_t i = 0; i < layer.curves.size(); ++i) {
-        const bool last = i + 1 == layer.curves.size();
-        const double x = g.profile.curveDepths[layer.curves[i]];
-        const double z = g.H + x;
-        const double b = g.props.Width(x);
+    WalkLayerCurves(g, L, LayerTail::ToLayerBottom, [&](const LayerCurve& at) {
+        const double x = at.x;
+        const double z = at.z;
+        const double b = at.b;
         const double phi = g.props.Phi(x);
         const double c = g.props.Cohesion(x);
         const double gamma = g.props.GammaAvg(x);
@@ -84,14 +80,12 @@ void GenerateSiltLayer(PYGeneration& g, int L) {
             throw SoilStop(0, "THE FRICTION ANGLE OF A SILT LAYER IS ZERO");
         }
         const SandCoefficients coefficients = SandCoefficientsFor(phi, g.pi);
-        if (first) {
-            layer.R = 0.0;
-            if (L > 0) layer.xEq = g.EquivalentDepth(L, {b, c, gamma, phi, x});
-        }
+        if (at.first && L > 0) layer.xEq = g.EquivalentDepth(L, {b, c, gamma, phi, x});
         const double pact =
             SiltActiveShift(g.overburden, coefficients.Ka, c, b, g.basePressure, g.ratio);
 
         g.WriteCurveRecord(x);
+        CurveResistance share;
         for (PYSide side : {PYSide::Excavation, PYSide::Backfill}) {
             const double x0 = g.DepthUsed(side, x);
             const double xf = g.FormulaDepth(x0, L);
@@ -107,12 +101,7 @@ void GenerateSiltLayer(PYGeneration& g, int L) {
                 pc = SiltCohesiveResistance(c, gamma, b, xf);
             }
             const SandCurve curve = SandCurveThrough(A * ps + pc, B * ps + pc, b, layer.k, xf);
-            if (side == PYSide::Excavation) {
-                if (!first) layer.R += 0.5 * (curve.pu + previousPu) * (x - previousX);
-                if (last) layer.R += curve.pu * (layer.xBot - x);
-                previousPu = curve.pu;
-                previousX = x;
-            }
+            if (side == PYSide::Excavation) share.pu = curve.pu;
             if (g.everyStation) {
                 g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
                                  side == PYSide::Excavation ? -pact : pact, curve.yu, b,
@@ -135,8 +124,8 @@ void GenerateSiltLayer(PYGeneration& g, int L) {
             }
             g.WriteMultiplierLine(z);
         }
-        first = false;
-    }
+        return share;
+    });
 }
 
 }  // namespace korvel::soil

@@ -74,35 +74,26 @@ double SoftClayEquivalentDepth(double F, double c, double b, double gamma) {
 void GenerateSoftClayLayer(PYGeneration& g, int L) {
     PYLayer& layer = g.profile.layers[L];
     const std::string length = g.LengthLabel();
-    bool first = true;
-    double previousPu = 0.0;
-    double previousX = 0.0;
-    for (int curve : layer.curves) {
-        const double x = g.profile.curveDepths[curve];
-        const double z = g.H + x;
-        const double b = g.props.Width(x);
+    WalkLayerCurves(g, L, LayerTail::AtLastCurve, [&](const LayerCurve& at) {
+        const double x = at.x;
+        const double z = at.z;
+        const double b = at.b;
         const double c = g.props.Cohesion(x);
         const double gamma = g.props.GammaAvg(x);
         const double e50 = g.props.E50(x);
-        if (first) {
-            layer.R = 0.0;
-            if (L > 0) layer.xEq = g.EquivalentDepth(L, {b, c, gamma, 0.0, x});
-        }
+        if (at.first && L > 0) layer.xEq = g.EquivalentDepth(L, {b, c, gamma, 0.0, x});
         const double pact = SoftClayActiveShift(b, c, g.overburden, g.basePressure, g.ratio);
         const double y50 = kSoftClayY50Factor * e50 * b;
         const std::array<double, 17> ys = SoftClayDeflections(y50);
 
         g.WriteCurveRecord(x);
+        CurveResistance share;
         for (PYSide side : {PYSide::Excavation, PYSide::Backfill}) {
             const double x0 = g.DepthUsed(side, x);
             const double pu = g.ratio < kContinuousWallRatio
                                   ? SoftClayContinuousWall(c, gamma, b, x0)
                                   : SoftClayUltimateResistance(c, gamma, b, g.FormulaDepth(x0, L));
-            if (side == PYSide::Excavation) {
-                if (!first) layer.R += 0.5 * (pu + previousPu) * (x - previousX);
-                previousPu = pu;
-                previousX = x;
-            }
+            if (side == PYSide::Excavation) share.pu = pu;
             if (g.everyStation) {
                 g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
                                  side == PYSide::Excavation ? -pact : pact, kUltimateAtY50 * y50, b,
@@ -131,8 +122,8 @@ void GenerateSoftClayLayer(PYGeneration& g, int L) {
             }
             g.WriteMultiplierLine(z);
         }
-        first = false;
-    }
+        return share;
+    });
 }
 
 }  // namespace korvel::soil

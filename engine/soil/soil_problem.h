@@ -20,6 +20,9 @@ constexpr int kMaxSurcharges = 20;
 constexpr int kMaxSoilLayers = 10;
 
 struct Geometry {
+    // The excavation depth the soil models work from, as GEOMETRY gives it;
+    // the WALL record's own free height stays with the run (Problem) for the
+    // user pressure table and the user curves.
     double freeHeight = 0.0;
     double Wa = 0.0;  // width for active earth pressure
     double Wp = 0.0;  // width for generating p-y resistance
@@ -109,7 +112,6 @@ struct SoilProblem {
     int N = 0;                // increments
     double h = 0.0;           // increment length
     double wallLength = 0.0;  // N * h
-    double freeHeight = 0.0;  // as WALL gives it
 
     // Supports: SPRINGS rows plus tiebacks.
     int supportCount = 0;

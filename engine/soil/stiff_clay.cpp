@@ -139,22 +139,19 @@ double StiffClayDryResistance(double y, double pu, double y50) {
 void GenerateStiffClayWetLayer(PYGeneration& g, int L) {
     PYLayer& layer = g.profile.layers[L];
     const std::string length = g.LengthLabel();
-    bool first = true;
-    double previousPc = 0.0;
     double previousX = 0.0;
     double previousC = 0.0;
     double firstX = 0.0;
     double cohesionArea = 0.0;  // integral of c from the layer's first curve
-    for (int curve : layer.curves) {
-        const double x = g.profile.curveDepths[curve];
-        const double z = g.H + x;
-        const double b = g.props.Width(x);
+    WalkLayerCurves(g, L, LayerTail::AtLastCurve, [&](const LayerCurve& at) {
+        const double x = at.x;
+        const double z = at.z;
+        const double b = at.b;
         const double c = g.props.Cohesion(x);
         const double gamma = g.props.GammaAvg(x);
         const double e50 = g.props.E50(x);
         double ca = c;
-        if (first) {
-            layer.R = 0.0;
+        if (at.first) {
             firstX = x;
             cohesionArea = 0.0;
             if (L > 0) layer.xEq = g.EquivalentDepth(L, {b, c, gamma, 0.0, x});
@@ -167,6 +164,7 @@ void GenerateStiffClayWetLayer(PYGeneration& g, int L) {
         const double y50 = e50 * b;
 
         g.WriteCurveRecord(x);
+        CurveResistance share;
         for (PYSide side : {PYSide::Excavation, PYSide::Backfill}) {
             const double x0 = g.DepthUsed(side, x);
             const double xEq = g.FormulaDepth(x0, L);
@@ -174,13 +172,8 @@ void GenerateStiffClayWetLayer(PYGeneration& g, int L) {
             const double pc = PuOrContinuousWall(g.ratio, c, gamma, b, x0,
                                                  StiffClayWetUltimate(c, ca, gamma, b, xEq));
             const double kx = layer.k * xEq;
-            if (side == PYSide::Excavation) {
-                if (!first) {
-                    layer.R +=
-                        0.5 * (pc + previousPc) * StiffClayResidualFactor(As) * (x - previousX);
-                }
-                previousPc = pc;
-            }
+            // Below water the layer resists with its residual share of pc.
+            if (side == PYSide::Excavation) share = {pc, StiffClayResidualFactor(As)};
             if (g.everyStation) {
                 // The residual holds from 18 As y50 on.
                 g.AddStationSide(
@@ -205,42 +198,34 @@ void GenerateStiffClayWetLayer(PYGeneration& g, int L) {
         }
         previousX = x;
         previousC = c;
-        first = false;
-    }
+        return share;
+    });
 }
 
 void GenerateStiffClayDryLayer(PYGeneration& g, int L) {
     PYLayer& layer = g.profile.layers[L];
     const std::string length = g.LengthLabel();
-    bool first = true;
-    double previousPu = 0.0;
-    double previousX = 0.0;
-    for (int curve : layer.curves) {
-        const double x = g.profile.curveDepths[curve];
-        const double z = g.H + x;
-        const double b = g.props.Width(x);
+    WalkLayerCurves(g, L, LayerTail::AtLastCurve, [&](const LayerCurve& at) {
+        const double x = at.x;
+        const double z = at.z;
+        const double b = at.b;
         const double c = g.props.Cohesion(x);
         const double ca = g.props.CohesionAvg(x, L);
         const double gamma = g.props.GammaAvg(x);
         const double e50 = g.props.E50(x);
-        if (first) {
-            layer.R = 0.0;
-            if (L > 0) layer.xEq = g.EquivalentDepth(L, {b, c, gamma, 0.0, x});
-        }
+        if (at.first && L > 0) layer.xEq = g.EquivalentDepth(L, {b, c, gamma, 0.0, x});
         const double pact = SoftClayActiveShift(b, c, g.overburden, g.basePressure, g.ratio);
         const double y50 = kDryY50Factor * e50 * b;
         const std::array<double, 17> ys = StiffClayDryDeflections(y50);
 
         g.WriteCurveRecord(x);
+        CurveResistance share;
         for (PYSide side : {PYSide::Excavation, PYSide::Backfill}) {
             const double x0 = g.DepthUsed(side, x);
             const double pu =
                 PuOrContinuousWall(g.ratio, c, gamma, b, x0,
                                    StiffClayDryUltimate(c, ca, gamma, b, g.FormulaDepth(x0, L)));
-            if (side == PYSide::Excavation) {
-                if (!first) layer.R += 0.5 * (pu + previousPu) * (x - previousX);
-                previousPu = pu;
-            }
+            if (side == PYSide::Excavation) share.pu = pu;
             if (g.everyStation) {
                 g.AddStationSide(side, g.props.YMult(z), g.props.PMult(z),
                                  side == PYSide::Excavation ? -pact : pact, kDryUltimateAt * y50, b,
@@ -261,9 +246,8 @@ void GenerateStiffClayDryLayer(PYGeneration& g, int L) {
             }
             g.WriteMultiplierLine(z);
         }
-        previousX = x;
-        first = false;
-    }
+        return share;
+    });
 }
 
 }  // namespace korvel::soil

@@ -23,8 +23,8 @@ void UnitLabels::SetUnitLabels(int flag) {
 }
 
 int UnitLabelFlag(int unitSystem, int lastFlag) {
-    if (unitSystem == 1) return 1;
-    if (unitSystem == 2) return -1;
+    if (IsEnglish(unitSystem)) return 1;
+    if (IsSI(unitSystem)) return -1;
     return lastFlag;
 }
 

@@ -19,6 +19,17 @@ struct UnitLabels {
     void SetUnitLabels(int flag);
 };
 
+// A section's UnitSystem code: 1 English (inches, pounds), 2 SI (metres,
+// kilonewtons); any other code is taken as consistent units of the user's own.
+inline constexpr int kEnglishUnits = 1;
+inline constexpr int kSIUnits = 2;
+inline constexpr bool IsEnglish(int unitSystem) {
+    return unitSystem == kEnglishUnits;
+}
+inline constexpr bool IsSI(int unitSystem) {
+    return unitSystem == kSIUnits;
+}
+
 // The flag a section's UnitSystem gives to SetUnitLabels: +1 English, -1 SI,
 // and for other units the flag last given (so the labels stay as they were).
 int UnitLabelFlag(int unitSystem, int lastFlag);

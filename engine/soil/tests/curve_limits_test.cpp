@@ -73,7 +73,6 @@ SoilProblem WetClayNearTheSurface() {
     p.N = 21;
     p.h = 200.0;
     p.wallLength = 4200.0;
-    p.freeHeight = 3380.0;
     p.geometry.freeHeight = 3380.0;
     p.geometry.Wa = 4 * 610.0;  // soldier piles: no group reduction
     p.geometry.Wp = 610.0;

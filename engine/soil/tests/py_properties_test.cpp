@@ -31,7 +31,6 @@ SoilProblem English(double H = 120.0, int N = 60, double h = 6.0) {
     p.N = N;
     p.h = h;
     p.wallLength = N * h;
-    p.freeHeight = H;
     p.geometry.freeHeight = H;
     p.geometry.Wa = 24.0;
     p.geometry.Wp = 24.0;

@@ -60,7 +60,6 @@ inline SoilProblem Soldier() {
     p.N = 50;
     p.h = 6.0;
     p.wallLength = 300.0;
-    p.freeHeight = 120.0;
     p.geometry.freeHeight = 120.0;
     p.geometry.Wa = 96.0;
     p.geometry.Wp = 24.0;
