@@ -129,7 +129,8 @@ void PaintLengthStudy(QPainter& painter, const TLengthStudyCurves& curves, const
         QString caption;
         QString unit;
     } graphs[] = {
-        {curves.Head, QStringLiteral("Head deflection"), curves.LengthUnit},
+        {curves.Head, QStringLiteral("Head deflection"),
+         curves.DeflectionUnit.isEmpty() ? curves.LengthUnit : curves.DeflectionUnit},
         {curves.Moment, QStringLiteral("Maximum moment"), curves.MomentUnit},
     };
     for (int i = 0; i < 2; ++i) {

@@ -16,7 +16,8 @@ namespace korvel {
 
 // What the picture shows; lengths in the study's length unit.
 struct TLengthStudyCurves {
-    QString LengthUnit;  // the report's unit texts ("IN", "M")
+    QString LengthUnit;      // of the wall lengths (the x axis), as the dialogs show them
+    QString DeflectionUnit;  // of the head deflection; the length unit when empty
     QString MomentUnit;
     std::vector<double> Lengths;              // the usable lengths, shortest first
     std::vector<std::vector<double>> Head;    // [section][length] head deflection

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dialogs/dialog_units.h"
 #include "entry/entry_errors.h"
 #include "entry/units.h"
 #include "graphs/length_study_plot.h"
@@ -39,10 +40,25 @@ constexpr double kProposedLongest = 1.5;
 constexpr int kProposedSteps = 10;
 constexpr int kColumnPadding = 8;  // pixels beside a column's widest text
 
+// The study's lengths (wall lengths, embedments, depths) are asked and shown as
+// the data dialogs show depths and the free height: in feet in English projects,
+// while the project and korvel-run hold inches.
+const QString& DepthLabel() {
+    static const QString label = QStringLiteral("L2");
+    return label;
+}
+
+// Upper case as korvel-run's report writes its units ("IN", "M"), beside which they show.
 QString LengthUnitText(int system) {
-    return system == kEnglishUnits ? QStringLiteral("in")
-           : system == kSIUnits    ? QStringLiteral("m")
-                                   : QStringLiteral("L");
+    return UnitText(DepthLabel(), system, TUnitTextRule::kColumn).toUpper();
+}
+
+double ShownLength(double held, int system) {
+    return static_cast<double>(ShownValue(held, DepthLabel(), system));
+}
+
+double HeldLength(double shown, int system) {
+    return static_cast<double>(HeldValue(shown, DepthLabel(), system));
 }
 
 // Four significant digits, as korvel-run's table prints them.
@@ -115,9 +131,10 @@ TDlgLengthStudy::TDlgLengthStudy(const TProgramData& project, QWidget* parent)
         edit->setObjectName(QLatin1String(name));
         return edit;
     };
-    from_ = box("From", from);
-    to_ = box("To", to);
-    step_ = box("Step", step);
+    const int system = project.UnitSystem();
+    from_ = box("From", ShownLength(from, system));
+    to_ = box("To", ShownLength(to, system));
+    step_ = box("Step", ShownLength(step, system));
     tolerance_ = box("Tolerance", 1.0);
     form->addRow(QStringLiteral("Shortest wall (%1):").arg(unit), from_);
     form->addRow(QStringLiteral("Longest wall (%1):").arg(unit), to_);
@@ -159,7 +176,24 @@ void TDlgLengthStudy::accept() {
             return;
         }
     }
-    const QString error = CheckLengthStudyInput(input_, StudySections(project_));
+    // Held as korvel-run and the project take them, converted by the exact factor.
+    const int system = project_.UnitSystem();
+    const TLengthStudyInput shown = input_;
+    input_.From = HeldLength(shown.From, system);
+    input_.To = HeldLength(shown.To, system);
+    input_.Step = HeldLength(shown.Step, system);
+    QString error = CheckLengthStudyInput(input_, StudySections(project_));
+    if (!error.isEmpty()) {
+        // The same check on the figures as typed, so that the message quotes the
+        // dialog's unit; the held check decides.
+        std::vector<SectionOutline> sections = StudySections(project_);
+        for (SectionOutline& s : sections) {
+            s.incrementLength = ShownLength(s.incrementLength, system);
+            s.freeHeight = ShownLength(s.freeHeight, system);
+        }
+        const QString in_shown_unit = CheckLengthStudyInput(shown, sections);
+        if (!in_shown_unit.isEmpty()) error = in_shown_unit;
+    }
     if (!error.isEmpty()) {
         TMainPrompts::Current().Information(this, error);
         return;
@@ -267,8 +301,10 @@ void TLengthStudyWindow::Start(const QString& dataFile) {
     const QString unit = LengthUnitText(project_.UnitSystem());
     heading_->setText(QStringLiteral("Wall length study of %1: lengths from %2 to %3 %4, step "
                                      "%5 %4, tolerance %6 %")
-                          .arg(QFileInfo(dataFile).fileName(), Length(input_.From),
-                               Length(input_.To), unit, Length(input_.Step),
+                          .arg(QFileInfo(dataFile).fileName(),
+                               Length(ShownLength(input_.From, project_.UnitSystem())),
+                               Length(ShownLength(input_.To, project_.UnitSystem())), unit,
+                               Length(ShownLength(input_.Step, project_.UnitSystem())),
                                Length(input_.TolerancePercent)));
     folder_ = std::make_unique<QTemporaryDir>();
     if (!folder_->isValid()) {
@@ -344,18 +380,22 @@ QString TLengthStudyWindow::SectionName(size_t k) const {
 }
 
 void TLengthStudyWindow::Fill() {
+    // Wall lengths, embedments and depths in the dialogs' unit; deflections as reported.
+    const int system = project_.UnitSystem();
+    const QString D = LengthUnitText(system);
+    const auto depth = [system](double held) { return Length(ShownLength(held, system)); };
     const QString L = result_.LengthUnit, F = result_.ForceUnit, M = result_.MomentUnit;
-    const QStringList headers = {QStringLiteral("Length\n%1").arg(L),
-                                 QStringLiteral("Embedment\n%1").arg(L),
+    const QStringList headers = {QStringLiteral("Length\n%1").arg(D),
+                                 QStringLiteral("Embedment\n%1").arg(D),
                                  QStringLiteral("Stage"),
                                  QStringLiteral("Iterations"),
                                  QStringLiteral("Ending"),
                                  QStringLiteral("Head defl.\n%1").arg(L),
                                  QStringLiteral("Toe defl.\n%1").arg(L),
                                  QStringLiteral("Max moment\n%1").arg(M),
-                                 QStringLiteral("at depth\n%1").arg(L),
+                                 QStringLiteral("at depth\n%1").arg(D),
                                  QStringLiteral("Max shear\n%1").arg(F),
-                                 QStringLiteral("at depth\n%1").arg(L),
+                                 QStringLiteral("at depth\n%1").arg(D),
                                  QStringLiteral("Tieback forces\n%1").arg(F)};
     table_->clear();
     table_->setColumnCount(static_cast<int>(headers.size()));
@@ -381,24 +421,24 @@ void TLengthStudyWindow::Fill() {
             table_->setItem(line, column, item);
         };
         if (r.Sections.empty()) {
-            put(0, Length(r.Length));
+            put(0, depth(r.Length));
             put(4, r.Status);
             ++line;
             continue;
         }
         for (size_t k = 0; k < r.Sections.size(); ++k, ++line) {
             const TStudySectionResult& s = r.Sections[k];
-            put(0, k == 0 ? Length(r.Length) : QString());
-            put(1, Length(s.Embedment));
+            put(0, k == 0 ? depth(r.Length) : QString());
+            put(1, depth(s.Embedment));
             put(2, project_.LongTermAnalysis ? SectionName(k) : QString::number(k + 1));
             put(3, QString::number(s.Iterations));
             put(4, r.Usable || k > 0 ? s.Ending() : r.Status);
             put(5, Figure(s.HeadDeflection));
             put(6, Figure(s.ToeDeflection));
             put(7, Figure(s.MaxMoment));
-            put(8, Length(s.MomentDepth));
+            put(8, depth(s.MomentDepth));
             put(9, Figure(s.MaxShear));
-            put(10, Length(s.ShearDepth));
+            put(10, depth(s.ShearDepth));
             QStringList forces;
             for (double f : s.TiebackForces) forces << Figure(f);
             put(11, forces.join(QLatin1Char(' ')));
@@ -410,7 +450,8 @@ void TLengthStudyWindow::Fill() {
         table_->setColumnWidth(c, table_->columnWidth(c) + kColumnPadding);
 
     TLengthStudyCurves curves;
-    curves.LengthUnit = L;
+    curves.LengthUnit = D;
+    curves.DeflectionUnit = L;
     curves.MomentUnit = M;
     size_t sections = 0;
     for (const TStudyLengthResult& r : result_.Rows)
@@ -420,14 +461,15 @@ void TLengthStudyWindow::Fill() {
     curves.Moment.resize(sections);
     for (const TStudyLengthResult& r : result_.Rows) {
         if (!r.Usable) continue;
-        curves.Lengths.push_back(r.Length);
+        curves.Lengths.push_back(ShownLength(r.Length, system));
         for (size_t k = 0; k < sections; ++k) {
             const bool has = k < r.Sections.size();
             curves.Head[k].push_back(has ? r.Sections[k].HeadDeflection : 0.0);
             curves.Moment[k].push_back(has ? r.Sections[k].MaxMoment : 0.0);
         }
     }
-    if (result_.Critical) curves.Critical = result_.Rows[*result_.Critical].Length;
+    if (result_.Critical)
+        curves.Critical = ShownLength(result_.Rows[*result_.Critical].Length, system);
     plot_->SetCurves(std::move(curves));
 
     const QString tolerance = Length(result_.TolerancePercent);
@@ -438,14 +480,14 @@ void TLengthStudyWindow::Fill() {
         const QString embedment =
             r.Sections.size() > 1
                 ? QStringLiteral("embedment %1 %2 in %3")
-                      .arg(Length(r.Sections[governing].Embedment), L, SectionName(governing))
+                      .arg(depth(r.Sections[governing].Embedment), D, SectionName(governing))
                 : QStringLiteral("embedment %1 %2")
-                      .arg(Length(r.Sections.empty() ? 0.0 : r.Sections.front().Embedment), L);
+                      .arg(depth(r.Sections.empty() ? 0.0 : r.Sections.front().Embedment), D);
         critical_->setText(
             QStringLiteral("Critical length: %1 %2 (%3): from there on the head "
                            "deflection and the maximum moment change by less than %4 % from one "
                            "length to the next.")
-                .arg(Length(r.Length), L, embedment, tolerance));
+                .arg(depth(r.Length), D, embedment, tolerance));
     } else {
         critical_->setText(QStringLiteral("Critical length: none; the head deflection and the "
                                           "maximum moment do not settle within %1 % up to the "
@@ -493,14 +535,15 @@ void TLengthStudyWindow::SetLength(double length) {
         TMainPrompts::Current().Information(this, e.Message());
         return;
     }
-    QString text =
-        QStringLiteral(
-            "The wall is now %1 %2 long (%3 increments); the project is "
-            "modified: save it to keep the change, or close it without "
-            "saving to drop it.")
-            .arg(Length(project_.Increments * static_cast<double>(project_.IncrementLength)),
-                 result_.LengthUnit)
-            .arg(project_.Increments);
+    QString text = QStringLiteral(
+                       "The wall is now %1 %2 long (%3 increments); the project is "
+                       "modified: save it to keep the change, or close it without "
+                       "saving to drop it.")
+                       .arg(Length(ShownLength(
+                                project_.Increments * static_cast<double>(project_.IncrementLength),
+                                project_.UnitSystem())),
+                            LengthUnitText(project_.UnitSystem()))
+                       .arg(project_.Increments);
     for (const std::string& n : notes) text += QStringLiteral("\n- ") + QString::fromStdString(n);
     status_->setText(text);
 }

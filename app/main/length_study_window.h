@@ -61,6 +61,7 @@ class TLengthStudyWindow : public QWidget {
     // Starts korvel-run in the background.
     void Start(const QString& dataFile);
     bool Running() const;
+    const TLengthStudyInput& Input() const { return input_; }
     const TLengthStudyResult& Result() const { return result_; }
     QTableWidget* Table() const { return table_; }
     // Sets the project's wall to the selected row's length, or the critical one.

@@ -92,28 +92,31 @@ class TLengthStudyTest : public QObject {
     void refusesLengthsThatCannotBeStudied_data() {
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("message");
-        // cantilever_english: 60 increments of 6 in, free height 180 in.
+        // cantilever_english: 60 increments of 6 in, free height 180 in; the
+        // dialog asks in feet as the wall dialogs show depths (30 ft wall, 15 ft free).
         QTest::newRow("from not below to")
-            << QStringList{"480", "240", "24"} << QStringLiteral("From must be below To.");
+            << QStringList{"40", "20", "2"} << QStringLiteral("From must be below To.");
         QTest::newRow("from equal to")
-            << QStringList{"240", "240", "24"} << QStringLiteral("From must be below To.");
+            << QStringList{"20", "20", "2"} << QStringLiteral("From must be below To.");
         QTest::newRow("step zero")
-            << QStringList{"240", "480", "0"} << QStringLiteral("Step must be above 0.");
+            << QStringList{"20", "40", "0"} << QStringLiteral("Step must be above 0.");
         QTest::newRow("step negative")
-            << QStringList{"240", "480", "-6"} << QStringLiteral("Step must be above 0.");
+            << QStringList{"20", "40", "-0.5"} << QStringLiteral("Step must be above 0.");
         QTest::newRow("at the free height")
-            << QStringList{"180", "480", "24"}
-            << QStringLiteral("A length of 180 is not above the free height 180.");
+            << QStringList{"15", "40", "2"}
+            << QStringLiteral("A length of 15 is not above the free height 15.");
+        // 204 in to 1800 in by 3 in: 533 lengths, counted alike in feet.
         QTest::newRow("too many lengths")
-            << QStringList{"200", "1800", "1"}
-            << QStringLiteral("1601 lengths; at most 500 are studied at once.");
+            << QStringList{"17", "150", "0.25"}
+            << QStringLiteral("533 lengths; at most 500 are studied at once.");
         QTest::newRow("not a number")
-            << QStringList{"2x0", "480", "24"} << QStringLiteral("From: \"2x0\" is not a number.");
-        QTest::newRow("tolerance") << QStringList{"240", "480", "24", "0"}
+            << QStringList{"2x0", "40", "2"} << QStringLiteral("From: \"2x0\" is not a number.");
+        QTest::newRow("tolerance") << QStringList{"20", "40", "2", "0"}
                                    << QStringLiteral(
                                           "The tolerance must be a percentage above 0 and below "
                                           "100.");
     }
+
     void refusesLengthsThatCannotBeStudied() {
         QFETCH(QStringList, values);
         QFETCH(QString, message);
@@ -143,9 +146,13 @@ class TLengthStudyTest : public QObject {
         QCOMPARE(increments->text(), QStringLiteral("60"));
         prompts_.Messages.clear();
         bool refused = true;
-        TLengthStudyWindow* window = StudyFromMenu(form, {"240", "480", "24"}, &refused);
+        // 20 ft to 40 ft by 2 ft: korvel-run's 240 in to 480 in by 24 in.
+        TLengthStudyWindow* window = StudyFromMenu(form, {"20", "40", "2"}, &refused);
         QVERIFY(!refused);
         QVERIFY(window);
+        QCOMPARE(window->Input().From, 240.0);
+        QCOMPARE(window->Input().To, 480.0);
+        QCOMPARE(window->Input().Step, 24.0);
         QSignalSpy done(window, &TLengthStudyWindow::finished);
         QVERIFY(window->Running() || done.count() > 0);
         if (done.count() == 0) QVERIFY(done.wait(30000));
@@ -167,8 +174,15 @@ class TLengthStudyTest : public QObject {
         for (const QString& line : QString::fromUtf8(cli.readAllStandardOutput()).split('\n')) {
             QStringList t = line.mid(2).split(' ', Qt::SkipEmptyParts);
             if (t.size() < 10 || !t[0].at(0).isDigit()) continue;
-            // length, embedment, ... then the last six figures (no tiebacks here)
-            cliRows << (QStringList{t[0], t[1]} + t.mid(t.size() - 6)).join(' ');
+            // length, embedment, ... then the last six figures (no tiebacks here);
+            // lengths and depths in feet in the window, deflections in inches.
+            const auto feet = [](const QString& inches) {
+                return QString::number(inches.toDouble() / 12.0, 'g', 6);
+            };
+            QStringList last = t.mid(t.size() - 6);
+            last[3] = feet(last[3]);
+            last[5] = feet(last[5]);
+            cliRows << (QStringList{feet(t[0]), feet(t[1])} + last).join(' ');
         }
         QCOMPARE(cliRows.size(), 11);
         QTableWidget* table = window->Table();
@@ -180,10 +194,13 @@ class TLengthStudyTest : public QObject {
             shown << t.join(' ');
         }
         QCOMPARE(shown, cliRows);
-        QVERIFY(cliRows.value(4).startsWith("336 156 1.87 "));  // as the README shows it
-        QVERIFY(window->findChild<QLabel*>("CriticalLength")
-                    ->text()
-                    .startsWith("Critical length: 336 IN (embedment 156 IN)"));
+        QVERIFY(cliRows.value(4).startsWith("28 13 1.87 "));  // 336 in, 156 in as the README
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Length\nFT"));
+        QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("Head defl.\nIN"));
+        QVERIFY2(window->findChild<QLabel*>("CriticalLength")
+                     ->text()
+                     .startsWith("Critical length: 28 FT (embedment 13 FT)"),
+                 qPrintable(window->findChild<QLabel*>("CriticalLength")->text()));
         QVERIFY(!form.Project().Modified());
 
         // Set the wall to the third row, 288 in: 48 increments of 6 in.
@@ -221,7 +238,7 @@ class TLengthStudyTest : public QObject {
         form.OpenByPath(Example("three_stages_english.kv5d"));
         prompts_.Messages.clear();
         bool refused = true;
-        TLengthStudyWindow* window = StudyFromMenu(form, {"240", "480", "24"}, &refused);
+        TLengthStudyWindow* window = StudyFromMenu(form, {"20", "40", "2"}, &refused);
         QVERIFY(!refused);
         QVERIFY(window);
         QSignalSpy done(window, &TLengthStudyWindow::finished);
@@ -244,7 +261,7 @@ class TLengthStudyTest : public QObject {
         form.OpenByPath(path);
         prompts_.Messages.clear();
         bool refused = true;
-        TLengthStudyWindow* window = StudyFromMenu(form, {"300", "480", "36"}, &refused);
+        TLengthStudyWindow* window = StudyFromMenu(form, {"25", "40", "3"}, &refused);
         QVERIFY(!refused);
         QVERIFY(window);
         QSignalSpy done(window, &TLengthStudyWindow::finished);
@@ -282,8 +299,8 @@ class TLengthStudyTest : public QObject {
             }
             // Three stages dig deeper each time: the last governs.
             QCOMPARE(stage, 3);
-            QVERIFY2(critical.contains(QStringLiteral("(embedment %1 IN in Stage: 3)")
-                                           .arg(QString::number(least, 'g', 6))),
+            QVERIFY2(critical.contains(QStringLiteral("(embedment %1 FT in Stage: 3)")
+                                           .arg(QString::number(least / 12.0, 'g', 6))),
                      qPrintable(critical));
         }
 
