@@ -43,22 +43,19 @@ constexpr int kColumnPadding = 8;  // pixels beside a column's widest text
 // The study's lengths (wall lengths, embedments, depths) are asked and shown as
 // the data dialogs show depths and the free height: in feet in English projects,
 // while the project and korvel-run hold inches.
-const QString& DepthLabel() {
-    static const QString label = QStringLiteral("L2");
-    return label;
-}
+constexpr const char* kDepthLabel = "L2";
 
 // Upper case as korvel-run's report writes its units ("IN", "M"), beside which they show.
 QString LengthUnitText(int system) {
-    return UnitText(DepthLabel(), system, TUnitTextRule::kColumn).toUpper();
+    return UnitText(QLatin1String(kDepthLabel), system, TUnitTextRule::kColumn).toUpper();
 }
 
 double ShownLength(double held, int system) {
-    return static_cast<double>(ShownValue(held, DepthLabel(), system));
+    return static_cast<double>(ShownValue(held, QLatin1String(kDepthLabel), system));
 }
 
 double HeldLength(double shown, int system) {
-    return static_cast<double>(HeldValue(shown, DepthLabel(), system));
+    return static_cast<double>(HeldValue(shown, QLatin1String(kDepthLabel), system));
 }
 
 // Four significant digits, as korvel-run's table prints them.
@@ -299,13 +296,13 @@ bool TLengthStudyWindow::Running() const {
 void TLengthStudyWindow::Start(const QString& dataFile) {
     data_file_ = dataFile;
     const QString unit = LengthUnitText(project_.UnitSystem());
+    const auto shown = [this](double held) {
+        return Length(ShownLength(held, project_.UnitSystem()));
+    };
     heading_->setText(QStringLiteral("Wall length study of %1: lengths from %2 to %3 %4, step "
                                      "%5 %4, tolerance %6 %")
-                          .arg(QFileInfo(dataFile).fileName(),
-                               Length(ShownLength(input_.From, project_.UnitSystem())),
-                               Length(ShownLength(input_.To, project_.UnitSystem())), unit,
-                               Length(ShownLength(input_.Step, project_.UnitSystem())),
-                               Length(input_.TolerancePercent)));
+                          .arg(QFileInfo(dataFile).fileName(), shown(input_.From), shown(input_.To),
+                               unit, shown(input_.Step), Length(input_.TolerancePercent)));
     folder_ = std::make_unique<QTemporaryDir>();
     if (!folder_->isValid()) {
         Failed(QStringLiteral("The study cannot be made: no temporary folder (%1).")
